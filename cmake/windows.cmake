@@ -1,0 +1,26 @@
+# The Windows build: adapters, the two programs and the Wine test tiers.
+enable_language(RC)
+
+# Every test executable runs under Wine in a fresh copy of the template prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/wine/run-in-prefix.sh)
+
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+file(GLOB platform_win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
+add_library(platform_win32 STATIC ${platform_win32_sources})
+target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(platform_win32 PUBLIC advapi32 user32 gdi32 comctl32 shell32 winmm
+                      PRIVATE kestrel_warnings)
+
+add_subdirectory(kestrel/win32)
+
+# GoogleTest from the distribution's sources, built with the cross compiler.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_subdirectory(tests/adapters)
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
+  add_subdirectory(tests/e2e)
+endif()

@@ -1,0 +1,93 @@
+#include "kestrel/apply_flow.h"
+
+#include <cstdlib>
+
+#include "kestrel/restart.h"
+#include "kestrel/settings_file.h"
+
+namespace kestrel {
+namespace {
+
+using platform::MessageAnswer;
+using platform::MessageButtons;
+using platform::MessageIcon;
+
+// Empty, or a number the stack cannot take, is not a valid custom value.
+bool InRange(const std::string& digits, long lowest, long highest) {
+  if (digits.empty()) return false;
+  const long value = std::strtol(digits.c_str(), nullptr, 10);
+  return value >= lowest && value <= highest;
+}
+
+MessageAnswer Tell(KestrelApp& app, const std::string& text,
+                   MessageButtons buttons = MessageButtons::Ok) {
+  return app.platform.messages.Show(text, kProgramTitle, buttons, MessageIcon::Information);
+}
+
+}  // namespace
+
+std::optional<std::string> FindSettingsProblem(const SettingsPanel& p) {
+  if (!p.cmbNetType.HasSelection()) return "Invalid Connection Type. Select Valid One.";
+  if (!p.cmbOptimize.HasSelection()) return "Invalid Optimization Mode. Select Valid One.";
+  if (!p.cmbMSCPS0.HasSelection()) return "Invalid MSCPS using HTTP 1.0 Value. Select Valid One.";
+  if (!p.cmbMSCPS1.HasSelection()) return "Invalid MSCPS using HTTP 1.1 value. Select Valid One.";
+  if (p.optMTU2.selected && !InRange(p.txtMTU.text, 68, 65535)) {
+    return "Invalid MTU. Enter Valid One.";
+  }
+  if (p.optRWIN2.selected && !p.cmbRWIN.HasSelection()) return "Invalid RWIN. Select Valid One.";
+  if (p.optTTL2.selected && !InRange(p.txtTTL.text, 1, 255)) return "Invalid TTL. Enter Valid One.";
+  if (p.optSKA2.selected && !p.cmbSKA.HasSelection()) {
+    return "Invalid Session Keep Alive. Select Valid One.";
+  }
+  if (p.optNDI2.selected && !p.cmbNDI.HasSelection()) return "Invalid NDI Cache. Select Valid One.";
+  return std::nullopt;
+}
+
+bool ValidateSettings(const SettingsPanel& panel, platform::MessageBoxes& messages) {
+  const auto problem = FindSettingsProblem(panel);
+  if (!problem) return false;
+  messages.Show(*problem, kProgramTitle, MessageButtons::Ok, MessageIcon::Information);
+  return true;
+}
+
+void ApplySettings(KestrelApp& app, const SettingsPanel& panel, SettingsPanelHost& host) {
+  if (app.CurrentSettings.OptiMode != kManualMode) {
+    host.ShowModeInformation();
+  } else if (ValidateSettings(panel, app.platform.messages)) {
+    return;
+  }
+
+  switch (SaveAndApplySettings(app)) {
+    case SaveResult::FileNotWritten:
+      Tell(app, "The settings could not be saved to the file " + SettingsFilePath(app) +
+                    ".\r\n\r\nNothing was changed. Make sure that the file can be written, then "
+                    "apply the settings again.");
+      return;
+    case SaveResult::RegistryNotWritten:
+      Tell(app,
+           "The settings could not be written to the registry.\r\n\r\n"
+           "Kestrel must run as an administrator to change the settings of Windows. Start it "
+           "as an administrator and apply the settings again.");
+      return;
+    case SaveResult::Saved:
+      break;
+  }
+
+  Tell(app,
+       "Changes Applied Successfully.\r\nYou need to restart the Machine to make chages affect.");
+  const MessageAnswer answer =
+      Tell(app,
+           "System changes were successfully done.\r\n\r\n"
+           "In order to enjoy all the benefits of Kestrel, it is highly recommended to restart "
+           "computer.\r\n\r\nWould you like to restart your computer now?",
+           MessageButtons::YesNo);
+  if (answer == MessageAnswer::Yes) {
+    RestartWindows(app.platform.restart);
+  } else {
+    Tell(app,
+         "Keep in mind that you must restart your computer\r\nbefore the new settings become "
+         "effective.");
+  }
+}
+
+}  // namespace kestrel

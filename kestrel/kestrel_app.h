@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "kestrel/connection_settings.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "platform/process_environment.h"
+#include "platform/program_starter.h"
+#include "platform/registry.h"
+#include "platform/single_instance.h"
+#include "platform/sound.h"
+#include "platform/system_restart.h"
+#include "platform/version_query.h"
+
+namespace kestrel {
+
+inline constexpr const char* kProgramTitle = "Kestrel";
+
+// The Windows services the tuning program uses.
+struct KestrelPlatform {
+  platform::VersionQuery& version;
+  platform::SingleInstance& instance;
+  platform::ProcessEnvironment& environment;
+  platform::MessageBoxes& messages;
+  platform::ProgramStarter& programs;
+  platform::Registry& registry;
+  platform::FileSystem& files;
+  platform::SystemRestart& restart;
+  platform::Sound& sound;
+};
+
+// The process-wide state of one run of the tuning program. main() makes one;
+// tests make a fresh one each.
+struct KestrelApp {
+  explicit KestrelApp(KestrelPlatform services) : platform(services) {}
+
+  KestrelPlatform platform;
+
+  Presets presets = InitPresets();
+  ConnectionSettings CurrentSettings;
+
+  // Set once while the main window loads.
+  std::string OSName;
+  std::int16_t OSCode = 0;
+
+  std::string ProgramDirectory() { return platform.environment.ProgramDirectory(); }
+};
+
+}  // namespace kestrel

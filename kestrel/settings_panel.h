@@ -1,0 +1,138 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "kestrel/kestrel_app.h"
+
+namespace kestrel {
+
+// Control states of the settings panel, as the view mirrors them.
+struct OptionControl {
+  bool enabled = true;
+  bool selected = false;
+};
+
+struct ListControl {
+  bool enabled = true;
+  int selected = -1;
+  std::vector<std::string> items;
+
+  bool HasSelection() const { return selected >= 0 && selected < static_cast<int>(items.size()); }
+  std::string SelectedText() const { return HasSelection() ? items[selected] : std::string(); }
+};
+
+struct TextControl {
+  bool enabled = true;
+  std::string text;
+  std::size_t maxLength = 0;
+};
+
+struct CheckControl {
+  bool enabled = true;
+  int state = 0;  // 0 clear, 1 ticked
+};
+
+struct SettingsPanel {
+  ListControl cmbNetType;
+  ListControl cmbOptimize;
+
+  bool Frame2 = true;  // MTU
+  OptionControl optMTU1, optMTU2;
+  TextControl txtMTU{true, "", 5};
+
+  bool Frame3 = true;  // RWIN
+  OptionControl optRWIN1, optRWIN2;
+  ListControl cmbRWIN;
+
+  bool Frame4 = true;  // TTL
+  OptionControl optTTL1, optTTL2;
+  TextControl txtTTL{true, "", 3};
+
+  bool Frame5 = true;  // Session Keep Alive
+  OptionControl optSKA1, optSKA2;
+  ListControl cmbSKA;
+
+  bool Frame6 = true;  // NDI cache
+  OptionControl optNDI1, optNDI2;
+  ListControl cmbNDI;
+
+  bool Frame7 = true;  // General settings
+  CheckControl chkPMTU, chkBlackHole;
+  bool Label3 = true;
+  ListControl cmbMSCPS0;
+  bool Label4 = true;
+  ListControl cmbMSCPS1;
+};
+
+// What the panel asks of its window.
+class SettingsPanelHost {
+ public:
+  virtual ~SettingsPanelHost() = default;
+  // Shows the mode information dialog modally.
+  virtual void ShowModeInformation() = 0;
+};
+
+// The rules of the settings panel of frmMain. Every control event is an
+// operation here; an operation that changes a control by program runs that
+// control's own rule too, as the window would.
+class SettingsPanelModel {
+ public:
+  SettingsPanelModel(KestrelApp& app, SettingsPanelHost& host);
+
+  const SettingsPanel& controls() const { return panel_; }
+  // Status bar panel 2.
+  const std::string& modeStatus() const { return modeStatus_; }
+
+  // True while the main window loads: choosing a mode then does nothing.
+  bool FormLoading = false;
+
+  void FillSettingLists();
+  void LoadWindowsDefaults();
+  void EnableCustomControls(bool enable);
+  void ShowSettings();
+  void ShowManualSettings();
+
+  // Control events. Index -1 removes a list's selection.
+  void cmbNetTypeChosen(int index);
+  void cmbOptimizeChosen(int index);
+  void optMTU1Chosen();
+  void optMTU2Chosen();
+  void txtMTUChanged(const std::string& text);
+  void optRWIN1Chosen();
+  void optRWIN2Chosen();
+  void cmbRWINChosen(int index);
+  void optTTL1Chosen();
+  void optTTL2Chosen();
+  void txtTTLChanged(const std::string& text);
+  void optSKA1Chosen();
+  void optSKA2Chosen();
+  void cmbSKAChosen(int index);
+  void optNDI1Chosen();
+  void optNDI2Chosen();
+  void cmbNDIChosen(int index);
+  void chkPMTUClicked(int state);
+  void chkBlackHoleClicked(int state);
+  void cmbMSCPS0Chosen(int index);
+  void cmbMSCPS1Chosen(int index);
+
+  // A key typed into txtMTU or txtTTL: true when the text box takes it.
+  // Anything but a digit, Backspace or a clipboard shortcut is refused with a beep.
+  bool KeyTyped(char key);
+
+ private:
+  static void Select(ListControl& list, int index);
+  static void Pick(OptionControl& chosen, OptionControl& other);
+  // Keeps only digits, up to the text box's length; beeps when it dropped any.
+  std::string Filtered(const TextControl& box, const std::string& text);
+  void SetMTU(std::int32_t mtu);
+  void RecomputeRWIN();
+
+  KestrelApp& app_;
+  SettingsPanelHost& host_;
+  SettingsPanel panel_;
+  std::string modeStatus_;
+};
+
+}  // namespace kestrel

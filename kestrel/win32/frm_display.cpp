@@ -1,0 +1,123 @@
+#include "kestrel/win32/frm_display.h"
+
+#include "kestrel/control_ids.h"
+#include "kestrel/win32/window_helpers.h"
+
+namespace kestrel::win32 {
+namespace {
+
+constexpr int kClientWidth = 362;  // 5430 by 2760 twips at 15 twips a pixel
+constexpr int kClientHeight = 184;
+
+}  // namespace
+
+void FrmDisplay::RegisterClassOnce() {
+  static const bool registered = [] {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &FrmDisplay::WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = ids::kDisplayWindowClass;
+    return RegisterClassExA(&wc) != 0;
+  }();
+  (void)registered;
+}
+
+void FrmDisplay::ShowModal(HWND owner, const ModeInformation& info) {
+  RegisterClassOnce();
+  FrmDisplay dialog;
+
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+
+  // Centred over the main window.
+  RECT ownerRect{};
+  GetWindowRect(owner, &ownerRect);
+  const int x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
+  const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
+
+  if (!CreateWindowExA(exStyle, ids::kDisplayWindowClass, info.title.c_str(), style, x, y, width,
+                       height, owner, nullptr, GetModuleHandleA(nullptr), &dialog)) {
+    return;
+  }
+  dialog.CreateControls(info);
+
+  EnableWindow(owner, FALSE);
+  ShowWindow(dialog.window_, SW_SHOW);
+  SetFocus(GetDlgItem(dialog.window_, ids::cmdOK));
+
+  MSG message;
+  bool quit = false;
+  while (!dialog.closed_) {
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+      quit = true;
+      break;
+    }
+    if (!IsDialogMessageA(dialog.window_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+
+  // The owner is enabled again before the dialog goes, so that the system
+  // activates the owner and not some other program's window.
+  EnableWindow(owner, TRUE);
+  SetActiveWindow(owner);
+  DestroyWindow(dialog.window_);
+  if (quit) PostQuitMessage(static_cast<int>(message.wParam));
+}
+
+void FrmDisplay::CreateControls(const ModeInformation& info) {
+  HWND picture = CreateChild(window_, "STATIC", "", SS_ICON, 16, 16, 32, 32, ids::Picture1);
+  SendMessageA(picture, STM_SETICON,
+               reinterpret_cast<WPARAM>(LoadIcon(nullptr, IDI_INFORMATION)), 0);
+
+  HWND label1 = CreateChild(window_, "STATIC", info.label1.c_str(), SS_LEFT, 64, 16, 286, 20,
+                            ids::DisplayLabel1);
+  CreateChild(window_, "STATIC", info.label2.c_str(), SS_LEFT, 64, 42, 286, 100,
+              ids::DisplayLabel2);
+  CreateChild(window_, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, (kClientWidth - 88) / 2,
+              kClientHeight - 36, 88, 26, ids::cmdOK);
+
+  SetFontOnChildren(window_, MessageFont());
+  LOGFONTA bold{};
+  GetObjectA(MessageFont(), sizeof(bold), &bold);
+  bold.lfWeight = FW_BOLD;
+  boldFont_.reset(CreateFontIndirectA(&bold));
+  if (boldFont_) SendMessageA(label1, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
+}
+
+void FrmDisplay::Close() { closed_ = true; }
+
+LRESULT CALLBACK FrmDisplay::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* created = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    auto* dialog = static_cast<FrmDisplay*>(created->lpCreateParams);
+    dialog->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
+  }
+  auto* self = reinterpret_cast<FrmDisplay*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return self ? self->HandleMessage(message, wParam, lParam)
+              : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT FrmDisplay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == ids::cmdOK || LOWORD(wParam) == IDCANCEL) Close();
+      return 0;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    default:
+      return DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+}  // namespace kestrel::win32

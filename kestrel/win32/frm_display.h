@@ -1,0 +1,27 @@
+#pragma once
+
+#include "kestrel/mode_information.h"
+#include "platform/win32/handles.h"
+
+namespace kestrel::win32 {
+
+// The mode information dialog: a picture, two lines of explanation and OK.
+class FrmDisplay {
+ public:
+  // Shows the dialog modally over owner and returns when it is closed.
+  static void ShowModal(HWND owner, const ModeInformation& info);
+
+ private:
+  FrmDisplay() = default;
+  static void RegisterClassOnce();
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls(const ModeInformation& info);
+  void Close();
+
+  HWND window_ = nullptr;
+  platform::win32::UniqueGdiObject boldFont_;
+  bool closed_ = false;
+};
+
+}  // namespace kestrel::win32

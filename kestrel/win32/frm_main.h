@@ -1,0 +1,43 @@
+#pragma once
+
+#include "kestrel/kestrel_app.h"
+#include "kestrel/main_window.h"
+#include "platform/win32/handles.h"
+
+namespace kestrel::win32 {
+
+// The view of frmMain: creates the controls, forwards each event to the model
+// and then mirrors the model's control states.
+class FrmMain final : public MainWindowHost {
+ public:
+  explicit FrmMain(KestrelApp& app);
+  FrmMain(const FrmMain&) = delete;
+  FrmMain& operator=(const FrmMain&) = delete;
+
+  // Creates the hidden window, runs the load sequence, then shows the window.
+  bool Open();
+  HWND handle() const { return window_; }
+
+  // MainWindowHost
+  void PumpMessages() override;
+  void ShowModeInformation() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR self);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void OnCommand(int id, int code);
+  void Mirror();
+  HWND Item(int id) const { return GetDlgItem(window_, id); }
+
+  KestrelApp& app_;
+  MainWindowModel model_;
+  HWND window_ = nullptr;
+  // True while the view itself sets control texts, whose change notices are
+  // then not events of the user.
+  bool mirroring_ = false;
+};
+
+}  // namespace kestrel::win32

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+struct FileAttributes {
+  bool directory = false;
+  bool hidden = false;
+  bool system = false;
+};
+
+// The files of the program directory. Paths are full system paths. The names
+// differ from the system's own so that its A/W macros cannot rename them.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Nothing when the path names nothing.
+  virtual std::optional<FileAttributes> GetAttributes(const std::string& path) = 0;
+  // The whole file, or nothing when it cannot be read.
+  virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
+  // Creates or truncates the file and writes all bytes to disk; false on any failure.
+  virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
+  // Moves from over to, replacing to when it exists.
+  virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
+  virtual bool Remove(const std::string& path) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { Information, Exclamation };
+enum class MessageAnswer { Ok, Yes, No };
+
+// Modal message boxes, owned by the program's active window.
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  virtual MessageAnswer Show(const std::string& text, const std::string& caption,
+                             MessageButtons buttons, MessageIcon icon) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "platform/process_environment.h"
+#include "platform/program_starter.h"
+#include "platform/registry.h"
+#include "platform/single_instance.h"
+#include "platform/sound.h"
+#include "platform/system_restart.h"
+#include "platform/version_query.h"
+#include "platform/win32/handles.h"
+
+// The Win32 implementations of the platform interfaces.
+namespace platform::win32 {
+
+class Win32VersionQuery final : public VersionQuery {
+ public:
+  OsVersionInfo QueryVersion() override;
+};
+
+class Win32SingleInstance final : public SingleInstance {
+ public:
+  explicit Win32SingleInstance(std::string name) : name_(std::move(name)) {}
+  bool AnotherInstanceRunning() override;
+
+ private:
+  std::string name_;
+  UniqueHandle mutex_;
+  bool claimed_ = false;
+  bool another_ = false;
+};
+
+class Win32ProcessEnvironment final : public ProcessEnvironment {
+ public:
+  std::string CommandLine() override;
+  std::string ProgramDirectory() override;
+};
+
+class Win32MessageBoxes final : public MessageBoxes {
+ public:
+  MessageAnswer Show(const std::string& text, const std::string& caption, MessageButtons buttons,
+                     MessageIcon icon) override;
+};
+
+class Win32ProgramStarter final : public ProgramStarter {
+ public:
+  unsigned long Start(const std::string& commandLine, ShowCode show) override;
+};
+
+class Win32Registry final : public Registry {
+ public:
+  Win32Registry();
+  long CreateKey(RegistryRoot root, const std::string& subkey, Key& key) override;
+  long OpenKey(RegistryRoot root, const std::string& subkey, Key& key) override;
+  long SetValue(Key key, const std::string& name, std::uint32_t type,
+                std::span<const std::uint8_t> data) override;
+  long DeleteValue(Key key, const std::string& name) override;
+  long EnumKey(Key key, std::uint32_t index, std::string& name) override;
+  long CloseKey(Key key) override;
+
+  // True when a 32-bit process runs on 64-bit Windows, where keys are opened
+  // in the native view so that the values reach the stack that reads them.
+  bool UsesNativeView() const { return nativeViewFlag_ != 0; }
+
+ private:
+  REGSAM nativeViewFlag_ = 0;
+};
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  std::optional<FileAttributes> GetAttributes(const std::string& path) override;
+  std::optional<std::string> ReadAll(const std::string& path) override;
+  bool WriteAll(const std::string& path, const std::string& bytes) override;
+  bool MoveReplacing(const std::string& from, const std::string& to) override;
+  bool Remove(const std::string& path) override;
+};
+
+class Win32SystemRestart final : public SystemRestart {
+ public:
+  bool EnableShutdownPrivilege() override;
+  int EndSession(std::uint32_t flags, std::uint32_t reason) override;
+};
+
+class Win32Sound final : public Sound {
+ public:
+  void Beep() override;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,57 @@
+#include "platform/win32/adapters.h"
+
+namespace platform::win32 {
+
+std::optional<FileAttributes> Win32FileSystem::GetAttributes(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return FileAttributes{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                        (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                        (attributes & FILE_ATTRIBUTE_SYSTEM) != 0};
+}
+
+std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string content;
+  char buffer[4096];
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr)) return std::nullopt;
+    if (read == 0) return content;
+    content.append(buffer, read);
+  }
+}
+
+bool Win32FileSystem::WriteAll(const std::string& path, const std::string& bytes) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
+                     &written, nullptr) ||
+        written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  // On disk before the move makes it the real file.
+  return FlushFileBuffers(file.get()) != 0;
+}
+
+bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+  // Systems of the Windows 95 family know only the plain move.
+  DeleteFileA(to.c_str());
+  return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+}  // namespace platform::win32

@@ -1,0 +1,97 @@
+#include <vector>
+
+#include "platform/win32/adapters.h"
+
+namespace platform::win32 {
+
+bool Win32SingleInstance::AnotherInstanceRunning() {
+  if (!claimed_) {
+    // A named mutex lives as long as any copy holds it open; the first copy
+    // creates it, every later one finds it already there.
+    mutex_.reset(CreateMutexA(nullptr, FALSE, name_.c_str()));
+    another_ = mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+    claimed_ = true;
+  }
+  return another_;
+}
+
+std::string Win32ProcessEnvironment::CommandLine() {
+  const char* line = GetCommandLineA();
+  return line ? line : "";
+}
+
+std::string Win32ProcessEnvironment::ProgramDirectory() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return "";
+    if (length < buffer.size()) {
+      std::string path(buffer.data(), length);
+      const auto slash = path.find_last_of('\\');
+      return slash == std::string::npos ? "" : path.substr(0, slash);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+unsigned long Win32ProgramStarter::Start(const std::string& commandLine, ShowCode show) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show);
+  PROCESS_INFORMATION started{};
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started)) {
+    return GetLastError();
+  }
+  // Not waiting: the handles are only closed.
+  UniqueHandle process(started.hProcess);
+  UniqueHandle thread(started.hThread);
+  return 0;
+}
+
+MessageAnswer Win32MessageBoxes::Show(const std::string& text, const std::string& caption,
+                                      MessageButtons buttons, MessageIcon icon) {
+  UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+  style |= icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : MB_ICONINFORMATION;
+  HWND owner = GetActiveWindow();
+  if (!owner) style |= MB_TASKMODAL;
+  switch (MessageBoxA(owner, text.c_str(), caption.c_str(), style)) {
+    case IDYES: return MessageAnswer::Yes;
+    case IDNO: return MessageAnswer::No;
+    default: return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+  }
+}
+
+bool Win32SystemRestart::EnableShutdownPrivilege() {
+  UniqueHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
+                        token.receive())) {
+    return false;
+  }
+  LUID shutdown{};
+  if (!LookupPrivilegeValueA("", "SeShutdownPrivilege", &shutdown)) return false;
+  TOKEN_PRIVILEGES wanted{};
+  wanted.PrivilegeCount = 1;
+  wanted.Privileges[0].Luid = shutdown;
+  wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  TOKEN_PRIVILEGES previous{};
+  DWORD previousLength = 0;
+  // AdjustTokenPrivileges reports success even when the privilege is not
+  // held; the last error tells.
+  if (!AdjustTokenPrivileges(token.get(), FALSE, &wanted, sizeof(previous), &previous,
+                             &previousLength)) {
+    return false;
+  }
+  return GetLastError() == ERROR_SUCCESS;
+}
+
+int Win32SystemRestart::EndSession(std::uint32_t flags, std::uint32_t reason) {
+  return ExitWindowsEx(flags, reason);
+}
+
+void Win32Sound::Beep() { MessageBeep(MB_OK); }
+
+}  // namespace platform::win32
