@@ -1,0 +1,207 @@
+#include "kestrel/registry_writer.h"
+
+#include <charconv>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "common/os_version.h"
+
+namespace kestrel {
+namespace {
+
+using platform::RegistryRoot;
+namespace reg = platform::reg;
+
+// The system's code for an argument it cannot use.
+constexpr long kInvalidParameter = 87;
+
+// Windows 95 family keys.
+constexpr const char* kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+constexpr const char* kInternetSettings95 =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+constexpr const char* kNetTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
+
+// NT family keys. The Internet Settings path must not begin with a backslash:
+// the NT registry refuses such a path, and the connection limits would never
+// arrive.
+constexpr const char* kTcpipControlSet001 = "SYSTEM\\ControlSet001\\Services\\tcpip\\parameters";
+constexpr const char* kTcpipCurrent = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+constexpr const char* kInternetSettingsNt =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+constexpr const char* kServicesCurrent = "SYSTEM\\CurrentControlSet\\Services";
+constexpr const char* kServicesControlSet001 = "SYSTEM\\ControlSet001\\Services";
+constexpr const char* kInterfacesSuffix = "\\Tcpip\\Parameters\\Interfaces";
+
+// Both families.
+constexpr const char* kNdiCacheSize =
+    "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
+
+std::string AsText(const RegistryData& value) {
+  if (const auto* text = std::get_if<std::string>(&value)) return *text;
+  return std::to_string(std::get<std::int32_t>(value));
+}
+
+std::optional<std::int32_t> AsNumber(const RegistryData& value) {
+  if (const auto* number = std::get_if<std::int32_t>(&value)) return *number;
+  const std::string& text = std::get<std::string>(value);
+  std::int32_t number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+std::int32_t Flag(bool value) {
+  return value ? 1 : 0;
+}
+
+// Writes the rows of one layout and remembers whether any of them failed.
+class LayoutWriter {
+ public:
+  explicit LayoutWriter(platform::Registry& registry) : registry_(registry) {}
+
+  void Number(const std::string& key, const std::string& name, std::int32_t value,
+              bool remove = false) {
+    Record(SetRegistryValue(registry_, RegistryRoot::LocalMachine, key, name, reg::kTypeDword,
+                            value, remove));
+  }
+
+  void Text(const std::string& key, const std::string& name, const std::string& value) {
+    Record(SetRegistryValue(registry_, RegistryRoot::LocalMachine, key, name, reg::kTypeSz, value,
+                            false));
+  }
+
+  // The names of the subkeys of parent, in the registry's order. They are all
+  // read, and the parent closed, before anything is written below them. A
+  // parent that does not exist has no subkeys; any other failure to list them
+  // means some keys went unwritten, which counts as a failed write.
+  std::vector<std::string> Subkeys(const std::string& parent) {
+    std::vector<std::string> names;
+    platform::ScopedRegistryKey key(registry_);
+    const long opened = key.Open(RegistryRoot::LocalMachine, parent);
+    if (opened != reg::kSuccess) {
+      if (opened != reg::kFileNotFound) ok_ = false;
+      return names;
+    }
+    for (std::uint32_t index = 0;; ++index) {
+      std::string name;
+      const long result = registry_.EnumKey(key.get(), index, name);
+      if (result == reg::kNoMoreItems) break;
+      // Anything but success would come back for every further index too.
+      if (result != reg::kSuccess) {
+        ok_ = false;
+        break;
+      }
+      names.push_back(std::move(name));
+    }
+    return names;
+  }
+
+  bool ok() const { return ok_; }
+
+ private:
+  void Record(long result) {
+    if (result != reg::kSuccess) ok_ = false;
+  }
+
+  platform::Registry& registry_;
+  bool ok_ = true;
+};
+
+void WriteWindows95Family(LayoutWriter& w, const ConnectionSettings& s) {
+  const bool deleteRwin = s.RWIN == -1;
+  const bool deleteMtu = s.MTU == -1;
+  w.Number(kMstcp, "DefaultRcvWindow", s.RWIN, deleteRwin);
+  w.Text(kMstcp, "DefaultTTL", std::to_string(s.TTL));
+  w.Number(kMstcp, "SessionKeepAlive", s.SKA);
+  w.Number(kMstcp, "PMTUDiscovery", Flag(s.PMTU));
+  w.Number(kMstcp, "PMTUBlackHoleDetect", Flag(s.BlackHole));
+  w.Number(kInternetSettings95, "MaxConnectionsPer1_0Server", s.MSCPS0);
+  w.Number(kInternetSettings95, "MaxConnectionsPerServer", s.MSCPS1);
+  // Wraps instead of overflowing for a nonsense MTU read from a damaged file.
+  const auto mss = static_cast<std::int32_t>(static_cast<std::int64_t>(s.MTU) - 40);
+  for (const std::string& n : w.Subkeys(kNetTrans)) {
+    const std::string key = std::string(kNetTrans) + "\\" + n;
+    w.Number(key, "MaxMTU", s.MTU, deleteMtu);
+    w.Number(key, "MaxMSS", mss, deleteMtu);
+  }
+  w.Number(kNdiCacheSize, "", s.NDI);
+}
+
+void WriteInterfaceMtus(LayoutWriter& w, const ConnectionSettings& s, const char* services) {
+  const bool deleteMtu = s.MTU == -1;
+  const std::string interfaces = std::string(services) + kInterfacesSuffix;
+  for (const std::string& n : w.Subkeys(interfaces)) {
+    w.Number(interfaces + "\\" + n, "MTU", s.MTU, deleteMtu);
+    w.Number(std::string(services) + "\\" + n + "\\Parameters\\Tcpip", "MTU", s.MTU, deleteMtu);
+  }
+}
+
+void WriteNtFamily(LayoutWriter& w, const ConnectionSettings& s) {
+  const bool deleteRwin = s.RWIN == -1;
+  w.Number(kTcpipControlSet001, "GlobalMaxTcpWindowSize", s.RWIN, deleteRwin);
+  w.Number(kTcpipControlSet001, "TcpWindowSize", s.RWIN, deleteRwin);
+  w.Number(kTcpipCurrent, "GlobalMaxTcpWindowSize", s.RWIN, deleteRwin);
+  w.Number(kTcpipCurrent, "TcpWindowSize", s.RWIN, deleteRwin);
+  w.Number(kTcpipControlSet001, "DefaultTTL", s.TTL);
+  w.Number(kTcpipCurrent, "DefaultTTL", s.TTL);
+  w.Number(kTcpipControlSet001, "KeepAliveTime", s.SKA);
+  w.Number(kTcpipCurrent, "KeepAliveTime", s.SKA);
+  w.Number(kTcpipControlSet001, "EnablePMTUDiscovery", Flag(s.PMTU));
+  w.Number(kTcpipCurrent, "EnablePMTUDiscovery", Flag(s.PMTU));
+  w.Number(kTcpipControlSet001, "EnablePMTUBHDetect", Flag(s.BlackHole));
+  w.Number(kTcpipCurrent, "EnablePMTUBHDetect", Flag(s.BlackHole));
+  w.Number(kInternetSettingsNt, "MaxConnectionsPer1_0Server", s.MSCPS0);
+  w.Number(kInternetSettingsNt, "MaxConnectionsPerServer", s.MSCPS1);
+  WriteInterfaceMtus(w, s, kServicesCurrent);
+  WriteInterfaceMtus(w, s, kServicesControlSet001);
+  w.Number(kNdiCacheSize, "", s.NDI);
+}
+
+}  // namespace
+
+long SetRegistryValue(platform::Registry& registry, platform::RegistryRoot root,
+                      const std::string& subkey, const std::string& valueName,
+                      std::uint32_t valueType, const RegistryData& value, bool remove) {
+  platform::ScopedRegistryKey key(registry);
+  const long opened = key.Create(root, subkey);
+  if (opened != reg::kSuccess) return opened;
+
+  long result = reg::kSuccess;
+  if (valueType == reg::kTypeSz || valueType == reg::kTypeDword) {
+    if (remove) {
+      result = registry.DeleteValue(key.get(), valueName);
+      // The value is gone either way, which is what was asked for.
+      if (result == reg::kFileNotFound) result = reg::kSuccess;
+    } else if (valueType == reg::kTypeSz) {
+      const std::string text = AsText(value);
+      std::vector<std::uint8_t> bytes(text.begin(), text.end());
+      bytes.push_back(0);
+      result = registry.SetValue(key.get(), valueName, valueType, bytes);
+    } else if (const auto number = AsNumber(value)) {
+      const auto bits = static_cast<std::uint32_t>(*number);
+      const std::uint8_t bytes[4] = {
+          static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+          static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+      result = registry.SetValue(key.get(), valueName, valueType, bytes);
+    } else {
+      result = kInvalidParameter;
+    }
+  }
+  return result;
+}
+
+bool WriteRegistrySettings(platform::Registry& registry, const ConnectionSettings& settings,
+                           std::int16_t osCode) {
+  LayoutWriter writer(registry);
+  if (common::IsWindows95Family(osCode)) {
+    WriteWindows95Family(writer, settings);
+  } else if (common::IsNtFamily(osCode)) {
+    WriteNtFamily(writer, settings);
+  }
+  return writer.ok();
+}
+
+}  // namespace kestrel

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "kestrel/kestrel_app.h"
+#include "tests/doubles/memory_file_system.h"
+#include "tests/doubles/memory_registry.h"
+
+namespace doubles {
+
+class FixedVersion : public platform::VersionQuery {
+ public:
+  platform::OsVersionInfo info{2, 5, 1, 2600};
+  platform::OsVersionInfo QueryVersion() override { return info; }
+};
+
+class FakeSingleInstance : public platform::SingleInstance {
+ public:
+  bool another = false;
+  bool AnotherInstanceRunning() override { return another; }
+};
+
+class FakeEnvironment : public platform::ProcessEnvironment {
+ public:
+  std::string commandLine = "\"C:\\Program Files\\Kestrel\\Kestrel.exe\"";
+  std::string programDirectory = "C:\\Program Files\\Kestrel";
+  std::string CommandLine() override { return commandLine; }
+  std::string ProgramDirectory() override { return programDirectory; }
+};
+
+// Records every box; answers Yes/No questions from a script (No when it runs out).
+class RecordingMessageBoxes : public platform::MessageBoxes {
+ public:
+  struct Shown {
+    std::string text;
+    std::string caption;
+    platform::MessageButtons buttons;
+    platform::MessageIcon icon;
+  };
+  std::vector<Shown> shown;
+  std::deque<platform::MessageAnswer> answers;
+
+  platform::MessageAnswer Show(const std::string& text, const std::string& caption,
+                               platform::MessageButtons buttons,
+                               platform::MessageIcon icon) override {
+    shown.push_back({text, caption, buttons, icon});
+    if (buttons == platform::MessageButtons::Ok) return platform::MessageAnswer::Ok;
+    if (answers.empty()) return platform::MessageAnswer::No;
+    const auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& s : shown) texts.push_back(s.text);
+    return texts;
+  }
+};
+
+class RecordingProgramStarter : public platform::ProgramStarter {
+ public:
+  std::vector<std::pair<std::string, platform::ShowCode>> started;
+  unsigned long result = 0;
+  unsigned long Start(const std::string& commandLine, platform::ShowCode show) override {
+    started.emplace_back(commandLine, show);
+    return result;
+  }
+};
+
+// Records the restart steps in order.
+class RecordingRestart : public platform::SystemRestart {
+ public:
+  std::vector<std::string> steps;
+  bool privilegeResult = true;
+  int restartResult = 1;
+  bool EnableShutdownPrivilege() override {
+    steps.push_back("privilege");
+    return privilegeResult;
+  }
+  int EndSession(std::uint32_t flags, std::uint32_t reason) override {
+    steps.push_back("restart " + std::to_string(flags) + " " + std::to_string(reason));
+    return restartResult;
+  }
+};
+
+class CountingSound : public platform::Sound {
+ public:
+  int beeps = 0;
+  void Beep() override { ++beeps; }
+};
+
+// Every double of the tuning program, and a fresh application over them.
+struct FakeKestrel {
+  FixedVersion version;
+  FakeSingleInstance instance;
+  FakeEnvironment environment;
+  RecordingMessageBoxes messages;
+  RecordingProgramStarter programs;
+  MemoryRegistry registry;
+  MemoryFileSystem files;
+  RecordingRestart restart;
+  CountingSound sound;
+  kestrel::KestrelApp app{
+      {version, instance, environment, messages, programs, registry, files, restart, sound}};
+
+  std::string ProgramFile(const char* relative) const {
+    return environment.programDirectory + relative;
+  }
+};
+
+}  // namespace doubles

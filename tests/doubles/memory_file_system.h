@@ -1,0 +1,69 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace doubles {
+
+// Files held in memory, addressed by full path; paths compare without regard to
+// case, as the system's do. Every call is recorded in order, and writes, moves
+// and reads can be made to fail.
+class MemoryFileSystem : public platform::FileSystem {
+ public:
+  enum class Op { GetAttributes, ReadAll, WriteAll, MoveReplacing, Remove };
+
+  struct Call {
+    Op op;
+    std::string path;
+    std::string to;  // MoveReplacing only
+  };
+
+  enum class WriteFailure {
+    None,
+    Refused,   // nothing is created or changed, as in a read-only folder
+    DiskFull,  // the file written holds the first half of the bytes, then the write fails
+  };
+
+  std::optional<platform::FileAttributes> GetAttributes(const std::string& path) override;
+  std::optional<std::string> ReadAll(const std::string& path) override;
+  bool WriteAll(const std::string& path, const std::string& bytes) override;
+  bool MoveReplacing(const std::string& from, const std::string& to) override;
+  bool Remove(const std::string& path) override;
+
+  // Arranging and reading the files directly, without recording.
+  void Put(const std::string& path, const std::string& bytes,
+           platform::FileAttributes attributes = {});
+  void AddDirectory(const std::string& path);
+  std::optional<std::string> Contents(const std::string& path) const;
+  bool Exists(const std::string& path) const;
+  std::vector<std::string> Paths() const;
+
+  // Every later WriteAll fails in this way.
+  void FailWrites(WriteFailure failure) { writeFailure_ = failure; }
+  void FailMoves(bool fail) { failMoves_ = fail; }
+  void FailReads(bool fail) { failReads_ = fail; }
+
+  const std::vector<Call>& Calls() const { return calls_; }
+
+ private:
+  struct Entry {
+    std::string path;
+    std::string bytes;
+    platform::FileAttributes attributes;
+  };
+
+  Entry* Find(const std::string& path);
+  const Entry* Find(const std::string& path) const;
+
+  std::map<std::string, Entry> files_;  // by path in lower case
+  std::vector<Call> calls_;
+  WriteFailure writeFailure_ = WriteFailure::None;
+  bool failMoves_ = false;
+  bool failReads_ = false;
+};
+
+}  // namespace doubles
