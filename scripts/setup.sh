@@ -1,0 +1,34 @@
+#!/bin/bash
+# Installs what the build and the tests need on a Debian machine, and nothing
+# that is already there. Safe to run again.
+set -eu
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  googletest libgtest-dev            # native tests, and sources for the Windows build of the tests
+  g++-mingw-w64-i686                 # the 32-bit Windows cross compiler
+  wine wine64 wine32:i386 fonts-wine # Wine runs the Windows programs
+  xvfb x11-apps imagemagick          # a display without a screen, and screenshots
+  iproute2 util-linux                # a closed network for everything under Wine
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: missing packages: ${missing[*]}; run as root or install them" >&2
+  exit 1
+fi
+
+echo "setup: installing ${missing[*]}"
+# wine32 comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
