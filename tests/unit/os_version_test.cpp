@@ -12,6 +12,12 @@ struct VersionCase {
 
 class ClassifyWindowsVersionTest : public testing::TestWithParam<VersionCase> {};
 
+std::string CaseName(const testing::TestParamInfo<VersionCase>& param) {
+  const VersionCase& c = param.param;
+  return "Platform" + std::to_string(c.platformId) + "_" + std::to_string(c.major) + "_" +
+         std::to_string(c.minor) + "_" + std::to_string(c.build);
+}
+
 TEST_P(ClassifyWindowsVersionTest, NamesAndCodes) {
   const VersionCase& c = GetParam();
   const auto version = common::ClassifyWindowsVersion(c.platformId, c.major, c.minor, c.build);
@@ -26,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
                     VersionCase{1, 7, 0, 0, "Windows 95", 2}, VersionCase{1, 0, 0, 0, "Windows 95", 2},
                     VersionCase{1, 4, 10, 0, "Windows 98", 3}, VersionCase{1, 4, 90, 0, "Windows ME", 4},
                     VersionCase{1, 4, 3, 0, "Windows 32", 1}, VersionCase{1, 4, 11, 0, "Windows 32", 1},
-                    VersionCase{1, 4, 89, 0, "Windows 32", 1}));
+                    VersionCase{1, 4, 89, 0, "Windows 32", 1}), CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     NtFamily, ClassifyWindowsVersionTest,
@@ -34,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
                     VersionCase{2, 4, 0, 1381, "Windows NT", 5},
                     VersionCase{2, 0, 0, 0, "Windows NT", 5},
                     VersionCase{2, 5, 0, 2195, "Windows 2000", 6},
-                    VersionCase{2, 5, 1, 2600, "Windows XP", 7}));
+                    VersionCase{2, 5, 1, 2600, "Windows XP", 7}), CaseName);
 
 // Everything after XP is NT too: the NT layout and launchers apply to it.
 INSTANTIATE_TEST_SUITE_P(
@@ -51,14 +57,14 @@ INSTANTIATE_TEST_SUITE_P(
                     VersionCase{2, 10, 0, 22000, "Windows 11", 7},
                     VersionCase{2, 10, 0, 26100, "Windows 11", 7},
                     VersionCase{2, 10, 1, 0, "Windows NT 10.1", 7},
-                    VersionCase{2, 11, 0, 30000, "Windows NT 11.0", 7}));
+                    VersionCase{2, 11, 0, 30000, "Windows NT 11.0", 7}), CaseName);
 
 // A failed query reads as platform 0.
 INSTANTIATE_TEST_SUITE_P(
     Unrecognised, ClassifyWindowsVersionTest,
     testing::Values(VersionCase{0, 0, 0, 0, "Windows 32", 1}, VersionCase{0, 5, 1, 0, "Windows 32", 1},
                     VersionCase{3, 10, 0, 0, "Windows 32", 1},
-                    VersionCase{0xFFFFFFFF, 4, 10, 0, "Windows 32", 1}));
+                    VersionCase{0xFFFFFFFF, 4, 10, 0, "Windows 32", 1}), CaseName);
 
 TEST(OsFamilyTest, CodesSplitIntoTwoFamiliesAndNothingElse) {
   for (std::int16_t code = -1; code <= 9; ++code) {
