@@ -152,3 +152,52 @@ TEST(RegistryWriterOnWineTest, WritesTheNtLayoutIntoEveryInterface) {
 }
 
 }  // namespace
+
+namespace {
+
+bool IsWow64() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::optional<std::int32_t> DwordInView(const std::string& subkey, const std::string& name,
+                                        REGSAM view) {
+  UniqueKey key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, KEY_QUERY_VALUE | view,
+                    key.receive()) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  DWORD type = 0, size = 4;
+  std::int32_t value = 0;
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                       &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// On 64-bit Windows the 32-bit program must write where the 64-bit stack
+// reads: the native view, not the redirected 32-bit copy.
+TEST(RegistryWow64Test, WritesTheNativeViewOnSixtyFourBitWindows) {
+  platform::win32::Win32Registry registry;
+  EXPECT_EQ(registry.UsesNativeView(), IsWow64());
+
+  const std::string subkey = "SOFTWARE\\KestrelViewTest\\View";
+  ASSERT_EQ(kestrel::SetRegistryValue(registry, RegistryRoot::LocalMachine, subkey, "Written",
+                                      reg::kTypeDword, std::int32_t{42}, false),
+            reg::kSuccess);
+  EXPECT_EQ(DwordInView(subkey, "Written", KEY_WOW64_64KEY), 42);
+  if (IsWow64()) {
+    EXPECT_FALSE(DwordInView(subkey, "Written", KEY_WOW64_32KEY));
+  }
+
+  // Enumeration looks in the same view as the writes.
+  ScopedRegistryKey parent(registry);
+  ASSERT_EQ(parent.Open(RegistryRoot::LocalMachine, "SOFTWARE\\KestrelViewTest"),
+            reg::kSuccess);
+  std::string name;
+  EXPECT_EQ(registry.EnumKey(parent.get(), 0, name), reg::kSuccess);
+  EXPECT_EQ(name, "View");
+}
+
+}  // namespace
