@@ -12,6 +12,7 @@ namespace kestrel {
 struct OptionControl {
   bool enabled = true;
   bool selected = false;
+  bool operator==(const OptionControl&) const = default;
 };
 
 struct ListControl {
@@ -21,17 +22,20 @@ struct ListControl {
 
   bool HasSelection() const { return selected >= 0 && selected < static_cast<int>(items.size()); }
   std::string SelectedText() const { return HasSelection() ? items[selected] : std::string(); }
+  bool operator==(const ListControl&) const = default;
 };
 
 struct TextControl {
   bool enabled = true;
   std::string text;
   std::size_t maxLength = 0;
+  bool operator==(const TextControl&) const = default;
 };
 
 struct CheckControl {
   bool enabled = true;
   int state = 0;  // 0 clear, 1 ticked
+  bool operator==(const CheckControl&) const = default;
 };
 
 struct SettingsPanel {
@@ -64,6 +68,8 @@ struct SettingsPanel {
   ListControl cmbMSCPS0;
   bool Label4 = true;
   ListControl cmbMSCPS1;
+
+  bool operator==(const SettingsPanel&) const = default;
 };
 
 // What the panel asks of its window.

@@ -246,6 +246,25 @@ TEST_F(MainWindowLoadTest, ASavedAutomaticChoiceComesBack) {
   EXPECT_TRUE(fake.programs.started.empty());  // no monitor installed
 }
 
+// The file Restore writes brings back exactly the panel that choosing Manual shows.
+TEST_F(MainWindowLoadTest, TheDefaultsFileShowsTheManualDefaultsPanel) {
+  fake.files.Put(fake.ProgramFile("\\Kestrel.cfg"),
+                 "ConnectionType,0\r\nOptiMode,3\r\nMTU,#FALSE#,1500\r\nRWIN,#FALSE#,-1,8192\r\n"
+                 "TTL,#FALSE#,32\r\nSKA,#FALSE#,-1,3600000\r\nNDI,#FALSE#,-1,0\r\n"
+                 "PMTU,#TRUE#\r\nBlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n");
+  window.Load();
+
+  doubles::FakeKestrel other;
+  Host otherHost{other.messages};
+  kestrel::MainWindowModel chosen{other.app, otherHost};
+  chosen.Load();
+  chosen.panel().cmbOptimizeChosen(0);
+  chosen.panel().cmbOptimizeChosen(3);
+
+  EXPECT_EQ(fake.app.CurrentSettings, other.app.CurrentSettings);
+  EXPECT_EQ(window.panel().controls(), chosen.panel().controls());
+}
+
 TEST_F(MainWindowLoadTest, ModeInformationNamesTheChoice) {
   window.Load();
   window.panel().cmbNetTypeChosen(1);
