@@ -12,6 +12,7 @@ scripts/setup.sh || exit 1
 scripts/build.sh native >/dev/null || exit 1
 scripts/build.sh windows >/dev/null || exit 1
 tests/wine/make-template.sh build/wine-template || exit 1
+KESTREL_WINE_ARCH=win64 tests/wine/make-template.sh build/wine-template-win64 || exit 1
 
 summaries=()
 status=0

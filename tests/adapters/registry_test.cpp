@@ -21,10 +21,12 @@ struct StoredValue {
   std::vector<std::uint8_t> bytes;
 };
 
-// Reads a value straight from the system, for exact types and bytes.
+// Reads a value straight from the system, for exact types and bytes, from
+// the native view where the stack reads it (32-bit systems ignore the flag).
 std::optional<StoredValue> Query(const std::string& subkey, const std::string& name) {
   UniqueKey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, KEY_QUERY_VALUE, key.receive()) !=
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
+                    key.receive()) !=
       ERROR_SUCCESS) {
     return std::nullopt;
   }

@@ -20,7 +20,10 @@ here=$(dirname "$self")
 target=$(realpath -m "$1")
 
 wine_version=$(wine --version)
-script_sum=$(sha256sum "$self" | cut -d' ' -f1)
+# KESTREL_WINE_ARCH=win64 makes a 64-bit prefix, where the 32-bit programs run
+# under WOW64 as on 64-bit Windows.
+arch=${KESTREL_WINE_ARCH:-win32}
+script_sum=$({ cat "$self"; echo "$arch"; } | sha256sum | cut -d' ' -f1)
 stamp_text="$wine_version $script_sum"
 stamp_name=.kestrel-template-stamp
 
@@ -52,7 +55,7 @@ cleanup() {
 trap cleanup EXIT
 
 export WINEPREFIX="$work"
-export WINEARCH=win32
+export WINEARCH=$arch
 export WINEDEBUG=-all
 # No network: keep wineboot from offering the Mono and Gecko installers.
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -35,6 +35,8 @@ if ! sandboxed; then
 fi
 
 template=${KESTREL_WINE_TEMPLATE:-}
+# A test that needs 64-bit Windows names the 64-bit template beside the usual one.
+[ "${KESTREL_WINE_VARIANT:-}" = win64 ] && template=$template-win64
 if [ -z "$template" ] || [ ! -f "$template/.kestrel-template-stamp" ]; then
   echo "run-in-prefix: KESTREL_WINE_TEMPLATE must name a prefix made by" \
     "tests/wine/make-template.sh (got '${template}')" >&2
