@@ -78,9 +78,9 @@ void FrmDisplay::CreateControls(const ModeInformation& info) {
   SendMessageA(picture, STM_SETICON,
                reinterpret_cast<WPARAM>(LoadIcon(nullptr, IDI_INFORMATION)), 0);
 
-  HWND label1 = CreateChild(window_, "STATIC", info.label1.c_str(), SS_LEFT, 64, 16, 286, 20,
+  HWND label1 = CreateChild(window_, "STATIC", info.label1.c_str(), SS_LEFT, 64, 12, 286, 34,
                             ids::DisplayLabel1);
-  CreateChild(window_, "STATIC", info.label2.c_str(), SS_LEFT, 64, 42, 286, 100,
+  CreateChild(window_, "STATIC", info.label2.c_str(), SS_LEFT, 64, 50, 286, 92,
               ids::DisplayLabel2);
   CreateChild(window_, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, (kClientWidth - 88) / 2,
               kClientHeight - 36, 88, 26, ids::cmdOK);
