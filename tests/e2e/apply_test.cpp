@@ -175,23 +175,6 @@ void ExpectNtLayout(const Written& w) {
 
 class Apply : public e2e::SettingsScenario, public ::testing::WithParamInterface<ApplyCase> {
  protected:
-  void SetCustomPanel(const SettingsPanel& panel) {
-    panel.Click(ids::optMTU2);
-    panel.SetText(ids::txtMTU, "1400");
-    panel.Click(ids::optRWIN2);
-    panel.Choose(ids::cmbRWIN, "x8");
-    panel.Click(ids::optTTL2);
-    panel.SetText(ids::txtTTL, "64");
-    panel.Click(ids::optSKA2);
-    panel.Choose(ids::cmbSKA, "5 min.");
-    panel.Click(ids::optNDI2);
-    panel.Choose(ids::cmbNDI, "16");
-    panel.Click(ids::chkPMTU);
-    panel.Click(ids::chkBlackHole);
-    panel.Choose(ids::cmbMSCPS0, "10");
-    panel.Choose(ids::cmbMSCPS1, "6");
-  }
-
   void ExpectModeInformation(const App& app, const ApplyCase& c) {
     const Window dialog = WaitForModeInformation(app);
     Screenshot(dialog, "frmDisplay");
@@ -218,7 +201,7 @@ TEST_P(Apply, WritesTheRegistryAndTheSettingsFile) {
 
   panel.Choose(ids::cmbNetType, c.connection_type);
   if (c.mode == 3) {
-    SetCustomPanel(panel);
+    panel.SetCustomValues();
   } else {
     ChooseAutomaticMode(panel, c.mode);
   }

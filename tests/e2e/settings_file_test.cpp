@@ -93,20 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReopenCase{"ManualCustom",
                    [](const SettingsPanel& p) {
                      p.Choose(ids::cmbNetType, 3);
-                     p.Click(ids::optMTU2);
-                     p.SetText(ids::txtMTU, "1400");
-                     p.Click(ids::optRWIN2);
-                     p.Choose(ids::cmbRWIN, "x8");
-                     p.Click(ids::optTTL2);
-                     p.SetText(ids::txtTTL, "64");
-                     p.Click(ids::optSKA2);
-                     p.Choose(ids::cmbSKA, "5 min.");
-                     p.Click(ids::optNDI2);
-                     p.Choose(ids::cmbNDI, "16");
-                     p.Click(ids::chkPMTU);
-                     p.Click(ids::chkBlackHole);
-                     p.Choose(ids::cmbMSCPS0, "10");
-                     p.Choose(ids::cmbMSCPS1, "6");
+                     p.SetCustomValues();
                    },
                    false,
                    "ConnectionType,3\r\nOptiMode,3\r\nMTU,#TRUE#,1400\r\nRWIN,#TRUE#,2,11200\r\n"

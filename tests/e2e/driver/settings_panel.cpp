@@ -234,4 +234,22 @@ void SettingsScenario::ExpectNoBox(const App& app) const {
   EXPECT_FALSE(box.has_value()) << box->Describe();
 }
 
+void SettingsPanel::SetCustomValues() const {
+  namespace ids = kestrel::ids;
+  Click(ids::optMTU2);
+  SetText(ids::txtMTU, "1400");
+  Click(ids::optRWIN2);
+  Choose(ids::cmbRWIN, "x8");
+  Click(ids::optTTL2);
+  SetText(ids::txtTTL, "64");
+  Click(ids::optSKA2);
+  Choose(ids::cmbSKA, "5 min.");
+  Click(ids::optNDI2);
+  Choose(ids::cmbNDI, "16");
+  Click(ids::chkPMTU);
+  Click(ids::chkBlackHole);
+  Choose(ids::cmbMSCPS0, "10");
+  Choose(ids::cmbMSCPS1, "6");
+}
+
 }  // namespace e2e

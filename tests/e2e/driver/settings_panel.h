@@ -34,6 +34,11 @@ class SettingsPanel {
   // Clicks Apply without waiting: Apply answers with modal windows.
   void PressApply() const;
 
+  // A Manual panel with every group on a value of its own: MTU 1400, RWIN
+  // x8, TTL 64, SKA "5 min.", NDI "16", PMTU and black-hole detection
+  // flipped from their defaults, MSCPS "10" and "6".
+  void SetCustomValues() const;
+
   // The panel in one line, the way a user sees it, for comparing whole
   // states: "type=1 optimize=3 [Mode: Manual] MTU=custom:1400* RWIN=default
   // ... PMTU=1 BlackHole=0 MSCPS0=2 MSCPS1=4 panel=on". A group reads
