@@ -17,23 +17,30 @@ install_dir=$root/build/install/Kestrel
 mkdir -p "$install_dir"
 cp build/windows/kestrel/win32/Kestrel.exe "$install_dir/"
 
-export WINEPREFIX=$root/build/run-prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+prepare_prefix() {
+  export WINEPREFIX=$1
+  [ -f "$WINEPREFIX/system.reg" ] && return 0
   echo "run: preparing the Wine prefix $WINEPREFIX"
   WINEARCH=win32 wineboot -i >/dev/null 2>&1
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  if [ "${2:-}" = unmanaged ]; then
+    # No window manager runs on Xvfb: Wine draws the title bars itself.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  fi
   wineserver -w
-fi
+}
 
 if [ -n "${DISPLAY:-}" ]; then
+  prepare_prefix "$root/build/run-prefix"
   echo "run: starting $install_dir/Kestrel.exe"
   wine "$install_dir/Kestrel.exe" "$@" >"$root/build/run.log" 2>&1
   exit 0
 fi
 
+prepare_prefix "$root/build/run-prefix-headless" unmanaged
 shot=$root/build/screenshots/run-kestrel.png
 mkdir -p "$(dirname "$shot")"
 export KESTREL_RUN_SHOT=$shot KESTREL_RUN_EXE=$install_dir/Kestrel.exe
