@@ -14,6 +14,10 @@ target_link_libraries(platform_win32 PUBLIC advapi32 user32 gdi32 comctl32 shell
 
 add_subdirectory(kestrel/win32)
 
+# The smallest program of this architecture: the test command starts it to
+# learn whether the host can run this build at all.
+add_executable(wine_probe ${CMAKE_SOURCE_DIR}/tests/wine/probe.c)
+
 # GoogleTest from the distribution's sources, built with the cross compiler.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -1,6 +1,7 @@
 #!/bin/bash
-# Builds Kestrel.exe and starts it under Wine from a program folder of its own
-# (build/install/Kestrel), where it keeps Kestrel.cfg.
+# Builds Kestrel.exe and starts it under Wine from its program folder
+# (build/install/x86, or build/install/x64 on a host that cannot execute
+# 32-bit code), where it keeps Kestrel.cfg.
 #
 # With a display, the program opens there and this script waits until it
 # ends. Without one, it runs on a private Xvfb display in a closed network,
@@ -9,43 +10,76 @@ set -eu
 root=$(dirname "$(readlink -f "$0")")/..
 cd "$root"
 root=$(pwd)
+. tests/wine/wine-arch.sh
 
 scripts/setup.sh
-scripts/build.sh windows --target Kestrel >/dev/null
-
-install_dir=$root/build/install/Kestrel
-mkdir -p "$install_dir"
-cp build/windows/kestrel/win32/Kestrel.exe "$install_dir/"
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+headless=
+[ -n "${DISPLAY:-}" ] || headless=1
+
+# Makes the prefix of one architecture once and keeps it between runs, so
+# that the program's per-user settings stay. Fails when the host cannot run
+# Wine of that architecture.
 prepare_prefix() {
-  export WINEPREFIX=$1
-  [ -f "$WINEPREFIX/system.reg" ] && return 0
+  local arch=$1 prefix_arch=win32
+  [ "$arch" = x64 ] && prefix_arch=win64
+  export WINEPREFIX=$root/build/run-prefix-$arch${headless:+-headless}
+  export WINELOADER
+  WINELOADER=$(wine_loader_for "$arch")
+  [ -f "$WINEPREFIX/.kestrel-ready" ] && return 0
   echo "run: preparing the Wine prefix $WINEPREFIX"
-  WINEARCH=win32 wineboot -i >/dev/null 2>&1
+  rm -rf "$WINEPREFIX"
+  WINEARCH=$prefix_arch "$WINELOADER" wineboot -i >"$root/build/run-prefix-$arch.log" 2>&1 ||
+    return 1
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-  if [ "${2:-}" = unmanaged ]; then
+  if [ -n "$headless" ]; then
     # No window manager runs on Xvfb: Wine draws the title bars itself.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+      >/dev/null 2>&1
   fi
   wineserver -w
+  touch "$WINEPREFIX/.kestrel-ready"
 }
 
-if [ -n "${DISPLAY:-}" ]; then
-  prepare_prefix "$root/build/run-prefix"
-  echo "run: starting $install_dir/Kestrel.exe"
-  wine "$install_dir/Kestrel.exe" "$@" >"$root/build/run.log" 2>&1
+# Prefer x86, the architecture the programs are made for; take x64 where
+# this host cannot start a 32-bit Windows program.
+arch=
+for candidate in x86 x64; do
+  mkdir -p build
+  scripts/build.sh "windows-$candidate" --target Kestrel wine_probe >/dev/null
+  # To a file, not a pipe, which Wine's server could inherit and hold open.
+  if prepare_prefix "$candidate" &&
+    "$WINELOADER" "build/windows-$candidate/wine_probe.exe" >build/probe-run.log 2>&1 &&
+    grep -q '^probe ' build/probe-run.log; then
+    arch=$candidate
+    # The probe's wineserver must be gone before the program starts in the sandbox.
+    wineserver -w
+    break
+  fi
+  echo "run: this host cannot run $candidate Windows programs under Wine"
+done
+if [ -z "$arch" ]; then
+  echo "run: no Windows architecture runs here" >&2
+  exit 1
+fi
+
+cmake --install "build/windows-$arch" >/dev/null
+install_dir=$root/build/install/$arch
+echo "run: starting $install_dir/Kestrel.exe ($arch)"
+
+if [ -z "$headless" ]; then
+  "$WINELOADER" "$install_dir/Kestrel.exe" "$@" >"$root/build/run.log" 2>&1
   exit 0
 fi
 
-prepare_prefix "$root/build/run-prefix-headless" unmanaged
 shot=$root/build/screenshots/run-kestrel.png
 mkdir -p "$(dirname "$shot")"
 export KESTREL_RUN_SHOT=$shot KESTREL_RUN_EXE=$install_dir/Kestrel.exe
 tests/wine/sandbox.sh bash -c '
-  wine "$KESTREL_RUN_EXE" >"$WINEPREFIX/../run.log" 2>&1 &
+  "$WINELOADER" "$KESTREL_RUN_EXE" >"$WINEPREFIX/../run.log" 2>&1 &
   sleep 6
   import -window root -crop 640x560+0+0 "$KESTREL_RUN_SHOT"
   wineserver -k

@@ -7,7 +7,10 @@ packages=(
   cmake ninja-build g++ pkg-config
   googletest libgtest-dev            # native tests, and sources for the Windows build of the tests
   g++-mingw-w64-i686                 # the 32-bit Windows cross compiler
-  wine wine64 wine32:i386 fonts-wine # Wine runs the Windows programs
+  g++-mingw-w64-x86-64               # the 64-bit Windows cross compiler
+  # Wine runs the Windows programs. wine32 installs even where the kernel
+  # cannot execute 32-bit code; the test command then skips x86.
+  wine wine64 wine32:i386 fonts-wine
   xvfb x11-apps imagemagick          # a display without a screen, and screenshots
   iproute2 util-linux                # a closed network for everything under Wine
 )

@@ -1,37 +1,91 @@
 #!/bin/bash
-# Builds everything and runs the three test tiers:
+# Builds everything and runs the test tiers:
 #   a  unit tests of the portable code, natively;
 #   b  adapter tests of the Win32 layer under Wine;
 #   c  end-to-end tests that drive the real programs under Wine and Xvfb.
-# Everything under Wine runs in a closed network (tests/wine/sandbox.sh).
+# Tiers b and c run once for each Windows architecture (x86, x64) that this
+# host can execute; both architectures are always compiled. Everything under
+# Wine runs in a closed network (tests/wine/sandbox.sh).
 set -u
 cd "$(dirname "$(readlink -f "$0")")/.."
 root=$(pwd)
+architectures=(x86 x64)
 
 scripts/setup.sh || exit 1
 scripts/build.sh native >/dev/null || exit 1
-scripts/build.sh windows >/dev/null || exit 1
-tests/wine/make-template.sh build/wine-template || exit 1
-KESTREL_WINE_ARCH=win64 tests/wine/make-template.sh build/wine-template-win64 || exit 1
+for arch in "${architectures[@]}"; do
+  scripts/build.sh "windows-$arch" >/dev/null || exit 1
+done
 
 summaries=()
 status=0
 run_tier() {
-  local name=$1 log=build/test-$1.log
+  local name=$1 log=build/test-${1// /-}.log
   shift
   # To a file, not a pipe: Wine's children would inherit a pipe and hold it open.
   "$@" >"$log" 2>&1
   local code=$?
   cat "$log"
   [ "$code" -eq 0 ] || status=1
-  summaries+=("tier $name: $(grep -E 'tests passed|tests failed' "$log" | tail -1)")
+  local result
+  result=$(grep -E 'tests passed|tests failed|No tests were found' "$log" | tail -1)
+  summaries+=("tier $name: ${result:-no test ran (exit code $code)}")
+  [ -n "$result" ] || status=1
 }
 
 echo "== tier a: unit tests"
 run_tier a ctest --preset native
-echo "== tiers b and c: adapter and end-to-end tests under Wine"
-run_tier bc env KESTREL_WINE_TEMPLATE="$root/build/wine-template" \
-  tests/wine/sandbox.sh ctest --preset windows
-echo "screenshots: $root/build/windows/screenshots"
+
+# Whether this host runs one Windows architecture: its Wine prefix can be
+# made and the architecture's smallest program starts in it. Sets reason
+# when it cannot.
+template=$root/build/wine-template
+reason=
+can_run() {
+  local arch=$1 log=$root/build/probe-$1.log prefix=$template prefix_arch=win32
+  if [ "$arch" = x64 ]; then
+    prefix=$template-win64
+    prefix_arch=win64
+  fi
+  if ! KESTREL_WINE_ARCH=$prefix_arch tests/wine/make-template.sh "$prefix" >"$log" 2>&1; then
+    reason="its Wine prefix could not be made"
+  elif ! KESTREL_WINE_TEMPLATE=$template tests/wine/run-in-prefix.sh \
+    "build/windows-$arch/wine_probe.exe" >"$log" 2>&1 || ! grep -q '^probe ' "$log"; then
+    reason="its smallest program did not start"
+  else
+    return 0
+  fi
+  if grep -q 'Exec format error' "$log"; then
+    reason="$reason: this host cannot execute $arch code (Exec format error; see $log)"
+  else
+    reason="$reason (see $log)"
+  fi
+  return 1
+}
+
+ran=0
+for arch in "${architectures[@]}"; do
+  if ! can_run "$arch"; then
+    echo "== $arch skipped: $reason"
+    summaries+=("tiers b and c, $arch: skipped, $reason")
+    continue
+  fi
+  ran=$((ran + 1))
+  # The x86 tests that need 64-bit Windows (WOW64) run in the 64-bit prefix.
+  [ "$arch" = x86 ] && KESTREL_WINE_ARCH=win64 tests/wine/make-template.sh "$template-win64" \
+    >/dev/null 2>&1
+  echo "== tier b, $arch: adapter tests under Wine"
+  run_tier "b $arch" env KESTREL_WINE_TEMPLATE="$template" \
+    tests/wine/sandbox.sh ctest --preset "windows-$arch" -L adapter
+  echo "== tier c, $arch: end-to-end tests under Wine"
+  run_tier "c $arch" env KESTREL_WINE_TEMPLATE="$template" \
+    tests/wine/sandbox.sh ctest --preset "windows-$arch" -L e2e
+  echo "screenshots, $arch: $root/build/windows-$arch/screenshots"
+done
+
 printf '%s\n' "${summaries[@]}"
+if [ "$ran" -eq 0 ]; then
+  echo "test: no Windows architecture can run on this host, so tiers b and c tested nothing" >&2
+  exit 1
+fi
 exit $status

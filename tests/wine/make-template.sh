@@ -3,7 +3,7 @@
 #
 #   tests/wine/make-template.sh DIR
 #
-# A 32-bit prefix with Wine's own fonts, no audio driver, unmanaged X windows
+# A 32-bit prefix (KESTREL_WINE_ARCH=win64: a 64-bit one) with Wine's own fonts, no audio driver, unmanaged X windows
 # (no window manager runs under Xvfb, and managed windows cost 2 s per hide)
 # and real Desktop/Documents folders, so that nothing a test writes lands in
 # the user's home. A DIR whose stamp matches this Wine and this script is
@@ -18,11 +18,13 @@ fi
 self=$(readlink -f "$0")
 here=$(dirname "$self")
 target=$(realpath -m "$1")
+. "$here/wine-arch.sh"
 
-wine_version=$(wine --version)
-# KESTREL_WINE_ARCH=win64 makes a 64-bit prefix, where the 32-bit programs run
-# under WOW64 as on 64-bit Windows.
+wine_version=$(wine_version)
+# KESTREL_WINE_ARCH=win64 makes a 64-bit prefix, where the 64-bit programs run,
+# and the 32-bit ones under WOW64 as on 64-bit Windows.
 arch=${KESTREL_WINE_ARCH:-win32}
+loader=$(wine_loader_for "$arch")
 script_sum=$({ cat "$self"; echo "$arch"; } | sha256sum | cut -d' ' -f1)
 stamp_text="$wine_version $script_sum"
 stamp_name=.kestrel-template-stamp
@@ -56,6 +58,7 @@ trap cleanup EXIT
 
 export WINEPREFIX="$work"
 export WINEARCH=$arch
+export WINELOADER=$loader
 export WINEDEBUG=-all
 # No network: keep wineboot from offering the Mono and Gecko installers.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -72,9 +75,9 @@ run_wine() {
 : >"$log"
 
 SECONDS=0
-run_wine wineboot -i
-run_wine wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
-run_wine wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d '' /f
+run_wine "$loader" wineboot -i
+run_wine "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+run_wine "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d '' /f
 # Wine writes the hives lazily; make sure they are on disk before copying.
 wineserver -w
 rm -f "$log"

@@ -4,6 +4,10 @@
 #
 #   KESTREL_WINE_TEMPLATE=DIR tests/wine/run-in-prefix.sh EXE [ARGS...]
 #
+# DIR is the 32-bit template; the 64-bit one is DIR-win64. An x64 program
+# runs under the 64-bit loader in the 64-bit template. An x86 program runs
+# under the 32-bit loader in the 32-bit template, or in the 64-bit one (WOW64)
+# when KESTREL_WINE_VARIANT=win64.
 # KESTREL_WINE_TIMEOUT (seconds, default 240) ends a program that hangs, so
 # that the prefix is still cleaned up before CTest's own timeout strikes.
 # KESTREL_KEEP_PREFIX=1 keeps the prefix copy for a look afterwards.
@@ -21,6 +25,7 @@ fi
 
 self=$(readlink -f "$0")
 here=$(dirname "$self")
+. "$here/wine-arch.sh"
 
 # A closed network means a namespace of our own without a default route.
 sandboxed() {
@@ -34,9 +39,17 @@ if ! sandboxed; then
   exec "$here/sandbox.sh" "$self" "$@"
 fi
 
+arch=$(pe_arch "$1") || {
+  echo "run-in-prefix: $1 is not a Windows program of a known architecture" >&2
+  exit 125
+}
+loader=$(wine_loader_for "$arch")
 template=${KESTREL_WINE_TEMPLATE:-}
-# A test that needs 64-bit Windows names the 64-bit template beside the usual one.
-[ "${KESTREL_WINE_VARIANT:-}" = win64 ] && template=$template-win64
+# A 64-bit program, or a test that needs 64-bit Windows, runs in the 64-bit
+# template beside the usual one.
+if [ -n "$template" ] && { [ "$arch" = x64 ] || [ "${KESTREL_WINE_VARIANT:-}" = win64 ]; }; then
+  template=$template-win64
+fi
 if [ -z "$template" ] || [ ! -f "$template/.kestrel-template-stamp" ]; then
   echo "run-in-prefix: KESTREL_WINE_TEMPLATE must name a prefix made by" \
     "tests/wine/make-template.sh (got '${template}')" >&2
@@ -49,8 +62,8 @@ stamp=$template/.kestrel-template-stamp
 # files in place.
 stamp_text=$(cat "$stamp")
 stamp_wine=${stamp_text% *}
-if [ "$stamp_wine" != "$(wine --version)" ]; then
-  echo "run-in-prefix: $template was made with $stamp_wine, not $(wine --version);" \
+if [ "$stamp_wine" != "$(wine_version)" ]; then
+  echo "run-in-prefix: $template was made with $stamp_wine, not $(wine_version);" \
     "run tests/wine/make-template.sh again" >&2
   exit 125
 fi
@@ -121,11 +134,13 @@ trace copy
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Programs started from inside take the same loader.
+export WINELOADER=$loader
 unset WINEARCH
 
 # Output goes to files, never to a pipe: programs that the test starts inherit
 # the handles, and a pipe would stay open (and CTest wait) as long as they run.
-timeout --kill-after=5 "${KESTREL_WINE_TIMEOUT:-240}" wine "$@" >"$out" 2>"$err" </dev/null &
+timeout --kill-after=5 "${KESTREL_WINE_TIMEOUT:-240}" "$loader" "$@" >"$out" 2>"$err" </dev/null &
 wine_pid=$!
 # A signal to us ends the program (timeout passes it on) and then the
 # cleanup runs; wait returns early when a trapped signal arrives.
