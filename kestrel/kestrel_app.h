@@ -9,6 +9,7 @@
 #include "platform/process_environment.h"
 #include "platform/program_starter.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/sound.h"
 #include "platform/system_restart.h"
@@ -29,6 +30,7 @@ struct KestrelPlatform {
   platform::FileSystem& files;
   platform::SystemRestart& restart;
   platform::Sound& sound;
+  platform::Shell& shell;
 };
 
 // The process-wide state of one run of the tuning program. main() makes one;

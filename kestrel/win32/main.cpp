@@ -32,8 +32,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32FileSystem files;
   Win32SystemRestart restart;
   Win32Sound sound;
+  Win32Shell shell;
   kestrel::KestrelApp app({version, instance, environment, messages, programs, registry, files,
-                           restart, sound});
+                           restart, sound, shell});
 
   if (kestrel::RunStartup(app) == kestrel::StartupAction::Exit) return 0;
 

@@ -7,6 +7,7 @@
 #include "platform/process_environment.h"
 #include "platform/program_starter.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/sound.h"
 #include "platform/system_restart.h"
@@ -88,5 +89,13 @@ class Win32Sound final : public Sound {
  public:
   void Beep() override;
 };
+
+class Win32Shell final : public Shell {
+ public:
+  std::intptr_t Open(WindowHandle owner, const std::string& document, ShowCode show) override;
+};
+
+inline HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+inline WindowHandle AsWindowHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
 }  // namespace platform::win32

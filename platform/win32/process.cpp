@@ -94,4 +94,10 @@ int Win32SystemRestart::EndSession(std::uint32_t flags, std::uint32_t reason) {
 
 void Win32Sound::Beep() { MessageBeep(MB_OK); }
 
+std::intptr_t Win32Shell::Open(WindowHandle owner, const std::string& document, ShowCode show) {
+  const HINSTANCE result = ShellExecuteA(AsHwnd(owner), "open", document.c_str(), nullptr, nullptr,
+                                         static_cast<int>(show));
+  return reinterpret_cast<std::intptr_t>(result);
+}
+
 }  // namespace platform::win32

@@ -86,6 +86,22 @@ class RecordingRestart : public platform::SystemRestart {
   }
 };
 
+class RecordingShell : public platform::Shell {
+ public:
+  struct Opened {
+    platform::WindowHandle owner;
+    std::string document;
+    platform::ShowCode show;
+  };
+  std::vector<Opened> opened;
+  std::intptr_t result = 42;
+  std::intptr_t Open(platform::WindowHandle owner, const std::string& document,
+                     platform::ShowCode show) override {
+    opened.push_back({owner, document, show});
+    return result;
+  }
+};
+
 class CountingSound : public platform::Sound {
  public:
   int beeps = 0;
@@ -103,8 +119,9 @@ struct FakeKestrel {
   MemoryFileSystem files;
   RecordingRestart restart;
   CountingSound sound;
+  RecordingShell shell;
   kestrel::KestrelApp app{
-      {version, instance, environment, messages, programs, registry, files, restart, sound}};
+      {version, instance, environment, messages, programs, registry, files, restart, sound, shell}};
 
   std::string ProgramFile(const char* relative) const {
     return environment.programDirectory + relative;

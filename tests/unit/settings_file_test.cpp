@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/doubles/fake_platform.h"
 #include "tests/doubles/memory_file_system.h"
 #include "tests/doubles/memory_registry.h"
 
@@ -131,39 +132,17 @@ TEST(ParseSettingsFile, RefusesUnreadableFiles) {
   }
 }
 
-// The services of the program that loading and saving do not touch.
-struct Unused : platform::VersionQuery,
-                platform::SingleInstance,
-                platform::MessageBoxes,
-                platform::ProgramStarter,
-                platform::SystemRestart,
-                platform::Sound {
-  platform::OsVersionInfo QueryVersion() override { return {}; }
-  bool AnotherInstanceRunning() override { return false; }
-  platform::MessageAnswer Show(const std::string&, const std::string&, platform::MessageButtons,
-                               platform::MessageIcon) override {
-    ADD_FAILURE() << "no message expected";
-    return platform::MessageAnswer::Ok;
-  }
-  unsigned long Start(const std::string&, platform::ShowCode) override { return 0; }
-  bool EnableShutdownPrivilege() override { return false; }
-  int EndSession(std::uint32_t, std::uint32_t) override { return 0; }
-  void Beep() override {}
-};
-
-struct Folder : platform::ProcessEnvironment {
-  std::string CommandLine() override { return "Kestrel.exe"; }
-  std::string ProgramDirectory() override { return "C:\\Kestrel"; }
-};
-
 class SettingsFileApp : public testing::Test {
  protected:
+  SettingsFileApp() { fake.environment.programDirectory = "C:\\Kestrel"; }
+  // Loading and saving never speak to the user.
+  void TearDown() override { EXPECT_TRUE(fake.messages.shown.empty()); }
+
   const std::string path = "C:\\Kestrel\\Kestrel.cfg";
-  Unused unused;
-  Folder folder;
-  MemoryRegistry registry;
-  MemoryFileSystem files;
-  KestrelApp app{{unused, unused, folder, unused, unused, registry, files, unused, unused}};
+  doubles::FakeKestrel fake;
+  MemoryRegistry& registry = fake.registry;
+  MemoryFileSystem& files = fake.files;
+  KestrelApp& app = fake.app;
 };
 
 TEST_F(SettingsFileApp, LoadFallsBackToTheWindowsDefaults) {
