@@ -42,6 +42,8 @@ inline constexpr int cmbMSCPS0 = 143;
 inline constexpr int Label4 = 144;
 inline constexpr int cmbMSCPS1 = 145;
 inline constexpr int cmdApply = 150;
+inline constexpr int cmdPing = 151;
+inline constexpr int cmdHelp = 152;
 
 // frmDisplay
 inline constexpr int Picture1 = 200;

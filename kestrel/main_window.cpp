@@ -1,6 +1,8 @@
 #include "kestrel/main_window.h"
 
+#include "common/links.h"
 #include "common/os_version.h"
+#include "common/ping_settings.h"
 #include "kestrel/apply_flow.h"
 #include "kestrel/settings_file.h"
 #include "kestrel/startup.h"
@@ -21,6 +23,7 @@ void MainWindowModel::Load() {
   app_.presets = InitPresets();
   panel_.FillSettingLists();
   LoadSettingsFile(app_);
+  common::LoadPingSettings(app_.MakePingContext());
   host_.PumpMessages();
 
   StartTidewatch(app_);
@@ -35,6 +38,12 @@ void MainWindowModel::Load() {
 }
 
 void MainWindowModel::Apply() { ApplySettings(app_, panel_.controls(), host_); }
+
+void MainWindowModel::ShowPingConfiguration() { host_.ShowPingDialog(); }
+
+void MainWindowModel::OpenHelp() {
+  common::OpenHelpFile(app_.platform.shell, host_.MainWindowHandle(), app_.ProgramDirectory());
+}
 
 ModeInformation MainWindowModel::CurrentModeInformation() const {
   const SettingsPanel& controls = panel_.controls();

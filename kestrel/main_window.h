@@ -14,6 +14,10 @@ class MainWindowHost : public SettingsPanelHost {
  public:
   // Lets pending window messages run, as the load sequence does at fixed points.
   virtual void PumpMessages() = 0;
+  // Shows the ping configuration dialog modally over the main window.
+  virtual void ShowPingDialog() = 0;
+  // The main window, as the owner of what the shell opens for it.
+  virtual platform::WindowHandle MainWindowHandle() const = 0;
 };
 
 // The presentation model of frmMain: its status bar, its settings panel and
@@ -27,6 +31,12 @@ class MainWindowModel {
 
   // Apply, from the button, the menu or the toolbar.
   void Apply();
+
+  // The ping configuration dialog, from the button, the menu or the toolbar.
+  void ShowPingConfiguration();
+
+  // The user's guide, from the button, the menu or the toolbar.
+  void OpenHelp();
 
   // The texts of frmDisplay for the present choice.
   ModeInformation CurrentModeInformation() const;

@@ -3,6 +3,7 @@
 #include "kestrel/control_ids.h"
 #include "kestrel/win32/frm_display.h"
 #include "kestrel/win32/window_helpers.h"
+#include "platform/win32/adapters.h"
 
 namespace kestrel::win32 {
 namespace {
@@ -22,6 +23,14 @@ constexpr int kColumnWidth = 234;
 constexpr int kGroupTop = 80;
 constexpr int kGroupHeight = 74;
 constexpr int kGroupGap = 8;
+
+// The command buttons sit below the groups of the left column, where the user
+// ends: Apply first, the ping configuration beside it, the help below it.
+constexpr int kApplyLeft = kColumnLeft;
+constexpr int kApplyTop = kGroupTop + 3 * (kGroupHeight + kGroupGap) + 20;
+constexpr int kButtonWidth = 110;
+constexpr int kButtonHeight = 28;
+constexpr int kButtonGap = 8;
 
 const char* const kFrame1Caption =
     "Modify your Internet Settings in Order to improve your computer Networking Performance";
@@ -49,44 +58,6 @@ constexpr OptionGroupLayout kOptionGroups[] = {
 
 FrmMain* FromWindow(HWND window) {
   return reinterpret_cast<FrmMain*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
-void MirrorEnabled(HWND control, bool enabled) {
-  if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
-}
-
-void MirrorList(HWND combo, const ListControl& list) {
-  MirrorEnabled(combo, list.enabled);
-  const auto count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-  if (count != static_cast<int>(list.items.size())) {
-    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    for (const std::string& item : list.items) {
-      SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    }
-  }
-  if (SendMessageA(combo, CB_GETCURSEL, 0, 0) != list.selected) {
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(list.selected), 0);
-  }
-}
-
-void MirrorOption(HWND button, const OptionControl& option) {
-  MirrorEnabled(button, option.enabled);
-  SendMessageA(button, BM_SETCHECK, option.selected ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void MirrorCheck(HWND button, const CheckControl& check) {
-  MirrorEnabled(button, check.enabled);
-  SendMessageA(button, BM_SETCHECK, check.state == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void MirrorText(HWND box, const TextControl& text) {
-  MirrorEnabled(box, text.enabled);
-  if (WindowText(box) != text.text) {
-    SetWindowTextA(box, text.text.c_str());
-    // A filtered paste leaves the caret after the text, where the user typed.
-    const auto end = static_cast<WPARAM>(text.text.size());
-    SendMessageA(box, EM_SETSEL, end, static_cast<LPARAM>(end));
-  }
 }
 
 }  // namespace
@@ -174,10 +145,13 @@ void FrmMain::CreateControls() {
   CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, left + 144,
               top + 106, 64, 240, ids::cmbMSCPS1);
 
-  // Apply sits below the groups, in the left column, where the user ends.
-  const int buttonsTop = top + kGroupHeight + kGroupGap + 20;
-  CreateChild(window_, "BUTTON", "&Apply", BS_DEFPUSHBUTTON | tab | WS_GROUP, kColumnLeft,
-              buttonsTop, 110, 28, ids::cmdApply);
+  CreateChild(window_, "BUTTON", "&Apply", BS_DEFPUSHBUTTON | tab | WS_GROUP, kApplyLeft,
+              kApplyTop, kButtonWidth, kButtonHeight, ids::cmdApply);
+  CreateChild(window_, "BUTTON", "&Ping Configuration", BS_PUSHBUTTON | tab | WS_GROUP,
+              kApplyLeft + kButtonWidth + kButtonGap, kApplyTop,
+              kColumnWidth - kButtonWidth - kButtonGap, kButtonHeight, ids::cmdPing);
+  CreateChild(window_, "BUTTON", "&Help", BS_PUSHBUTTON | tab | WS_GROUP, kApplyLeft,
+              kApplyTop + kButtonHeight + kButtonGap, kButtonWidth, kButtonHeight, ids::cmdHelp);
 
   HWND status = CreateChild(window_, STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, ids::StatusBar1);
   const int parts[] = {kStatusPanel1Width, kStatusPanel1Width + kStatusPanel2Width, -1};
@@ -187,6 +161,15 @@ void FrmMain::CreateControls() {
 }
 
 void FrmMain::PumpMessages() { PumpPendingMessages(); }
+
+void FrmMain::ShowPingDialog() {
+  if (!frmPing_) frmPing_ = std::make_unique<common::win32::FrmPing>(app_.MakePingContext());
+  frmPing_->ShowModal(window_);
+}
+
+platform::WindowHandle FrmMain::MainWindowHandle() const {
+  return platform::win32::AsWindowHandle(window_);
+}
 
 void FrmMain::ShowModeInformation() {
   Mirror();  // the panel behind the dialog shows the new mode already
@@ -284,6 +267,8 @@ void FrmMain::OnCommand(int id, int code) {
         Mirror();
         model_.Apply();
         break;
+      case ids::cmdPing: model_.ShowPingConfiguration(); break;
+      case ids::cmdHelp: model_.OpenHelp(); return;
       default: return;
     }
   } else {

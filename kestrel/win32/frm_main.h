@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+#include "common/win32/frm_ping.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/main_window.h"
 #include "platform/win32/handles.h"
@@ -21,6 +24,8 @@ class FrmMain final : public MainWindowHost {
   // MainWindowHost
   void PumpMessages() override;
   void ShowModeInformation() override;
+  void ShowPingDialog() override;
+  platform::WindowHandle MainWindowHandle() const override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -35,6 +40,7 @@ class FrmMain final : public MainWindowHost {
   KestrelApp& app_;
   MainWindowModel model_;
   HWND window_ = nullptr;
+  std::unique_ptr<common::win32::FrmPing> frmPing_;  // made on first use
   // True while the view itself sets control texts, whose change notices are
   // then not events of the user.
   bool mirroring_ = false;

@@ -1,28 +1,11 @@
 #pragma once
 
-#include <string>
-
-#include "platform/win32/handles.h"
+// The window helpers are shared with the other program; the tuning program's
+// views use them unqualified.
+#include "common/win32/window_helpers.h"
 
 namespace kestrel::win32 {
 
-// Small helpers shared by the windows of the tuning program.
-
-// The system's message font, which every control of our windows uses.
-HFONT MessageFont();
-
-void SetFontOnChildren(HWND parent, HFONT font);
-
-std::string WindowText(HWND window);
-
-// Sets the text only when it differs, so that no change notification and no
-// flicker follow an unchanged text.
-void SetWindowTextIfDifferent(HWND window, const std::string& text);
-
-HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
-                 int width, int height, int id, DWORD exStyle = 0);
-
-// Lets pending window messages run once, without waiting for new ones.
-void PumpPendingMessages();
+using namespace common::win32;
 
 }  // namespace kestrel::win32

@@ -26,6 +26,9 @@ class Host : public kestrel::MainWindowHost {
   void PumpMessages() override { ++pumps; }
   // Logged among the message boxes, so that the order of both can be checked.
   void ShowModeInformation() override { messages_.shown.push_back({"<frmDisplay>", "", {}, {}}); }
+  int pingDialogs = 0;
+  void ShowPingDialog() override { ++pingDialogs; }
+  platform::WindowHandle MainWindowHandle() const override { return 77; }
 
  private:
   doubles::RecordingMessageBoxes& messages_;
@@ -281,6 +284,19 @@ TEST_F(MainWindowLoadTest, ModeInformationNamesTheChoice) {
   EXPECT_NE(manual.label2.find("best.\r\n\r\nIn order that your settings"), std::string::npos);
   EXPECT_NE(manual.label2.find("'Apply' Button which is located in the bottom of the screen."),
             std::string::npos);
+}
+
+TEST_F(ApplyFlowTest, LoadReadsPingCfgAndTheButtonsOpenTheDialogAndTheGuide) {
+  fake.files.Put(fake.ProgramFile("\\Ping.cfg"), "A,#FALSE#\r\nH,10.0.0.9\r\nI,15\r\nS,#TRUE#\r\n");
+  window.Load();
+  EXPECT_EQ(fake.app.PingSettings, (common::PingSettings{false, "10.0.0.9", "15", true}));
+
+  window.ShowPingConfiguration();
+  EXPECT_EQ(host.pingDialogs, 1);
+  window.OpenHelp();
+  ASSERT_EQ(fake.shell.opened.size(), 1u);
+  EXPECT_EQ(fake.shell.opened[0].owner, 77u);
+  EXPECT_EQ(fake.shell.opened[0].document, fake.ProgramFile("\\Help\\help.htm"));
 }
 
 }  // namespace

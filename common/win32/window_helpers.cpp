@@ -1,8 +1,8 @@
-#include "kestrel/win32/window_helpers.h"
+#include "common/win32/window_helpers.h"
 
 #include <vector>
 
-namespace kestrel::win32 {
+namespace common::win32 {
 
 HFONT MessageFont() {
   static platform::win32::UniqueGdiObject font = [] {
@@ -59,4 +59,53 @@ void PumpPendingMessages() {
   }
 }
 
-}  // namespace kestrel::win32
+void MirrorEnabled(HWND control, bool enabled) {
+  if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
+}
+
+void MirrorList(HWND combo, const ListControl& list) {
+  MirrorEnabled(combo, list.enabled);
+  const auto count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+  if (count != static_cast<int>(list.items.size())) {
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : list.items) {
+      SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+  }
+  if (SendMessageA(combo, CB_GETCURSEL, 0, 0) != list.selected) {
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(list.selected), 0);
+  }
+}
+
+void MirrorOption(HWND button, const OptionControl& option) {
+  MirrorEnabled(button, option.enabled);
+  SendMessageA(button, BM_SETCHECK, option.selected ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void MirrorCheck(HWND button, const CheckControl& check) {
+  MirrorEnabled(button, check.enabled);
+  const WPARAM state = check.state == 1 ? BST_CHECKED
+                       : check.state == 2 ? BST_INDETERMINATE
+                                          : BST_UNCHECKED;
+  SendMessageA(button, BM_SETCHECK, state, 0);
+}
+
+void MirrorText(HWND box, const TextControl& text) {
+  MirrorEnabled(box, text.enabled);
+  // An edit takes a new alignment from its style and shows it when redrawn.
+  const LONG_PTR style = GetWindowLongPtrA(box, GWL_STYLE);
+  const LONG_PTR aligned = (style & ~static_cast<LONG_PTR>(ES_CENTER | ES_RIGHT)) |
+                           (text.alignment == TextAlignment::Centre ? ES_CENTER : ES_LEFT);
+  if (aligned != style) {
+    SetWindowLongPtrA(box, GWL_STYLE, aligned);
+    InvalidateRect(box, nullptr, TRUE);
+  }
+  if (WindowText(box) != text.text) {
+    SetWindowTextA(box, text.text.c_str());
+    // A filtered paste leaves the caret after the text, where the user typed.
+    const auto end = static_cast<WPARAM>(text.text.size());
+    SendMessageA(box, EM_SETSEL, end, static_cast<LPARAM>(end));
+  }
+}
+
+}  // namespace common::win32
