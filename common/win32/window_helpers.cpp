@@ -90,16 +90,45 @@ void MirrorCheck(HWND button, const CheckControl& check) {
   SendMessageA(button, BM_SETCHECK, state, 0);
 }
 
+namespace {
+
+// An edit takes its alignment only when it is made: a new alignment means a
+// new edit in the old one's place, with its id, style, font, text, limit and
+// tab position. A subclass of the old edit is not carried over.
+HWND Realigned(HWND box, TextAlignment alignment) {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrA(box, GWL_STYLE));
+  const DWORD wanted = (style & ~static_cast<DWORD>(ES_CENTER | ES_RIGHT)) |
+                       (alignment == TextAlignment::Centre ? ES_CENTER : ES_LEFT);
+  if (wanted == style) return box;
+
+  HWND parent = GetParent(box);
+  RECT place{};
+  GetWindowRect(box, &place);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+  HWND created = CreateWindowExA(
+      static_cast<DWORD>(GetWindowLongPtrA(box, GWL_EXSTYLE)), "EDIT", WindowText(box).c_str(),
+      wanted, place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(box))),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(box, GWLP_HINSTANCE)), nullptr);
+  if (!created) return box;
+  SendMessageA(created, WM_SETFONT, static_cast<WPARAM>(SendMessageA(box, WM_GETFONT, 0, 0)), TRUE);
+  SendMessageA(created, EM_LIMITTEXT, static_cast<WPARAM>(SendMessageA(box, EM_GETLIMITTEXT, 0, 0)),
+               0);
+  // The tab order is the order of the children.
+  HWND previous = GetWindow(box, GW_HWNDPREV);
+  SetWindowPos(created, previous ? previous : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const bool focused = GetFocus() == box;
+  DestroyWindow(box);
+  if (focused) SetFocus(created);
+  return created;
+}
+
+}  // namespace
+
 void MirrorText(HWND box, const TextControl& text) {
+  box = Realigned(box, text.alignment);
   MirrorEnabled(box, text.enabled);
-  // An edit takes a new alignment from its style and shows it when redrawn.
-  const LONG_PTR style = GetWindowLongPtrA(box, GWL_STYLE);
-  const LONG_PTR aligned = (style & ~static_cast<LONG_PTR>(ES_CENTER | ES_RIGHT)) |
-                           (text.alignment == TextAlignment::Centre ? ES_CENTER : ES_LEFT);
-  if (aligned != style) {
-    SetWindowLongPtrA(box, GWL_STYLE, aligned);
-    InvalidateRect(box, nullptr, TRUE);
-  }
   if (WindowText(box) != text.text) {
     SetWindowTextA(box, text.text.c_str());
     // A filtered paste leaves the caret after the text, where the user typed.
