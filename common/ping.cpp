@@ -41,7 +41,8 @@ T Available(std::optional<T> result) {
   return *std::move(result);
 }
 
-void ShowSocketsMessage(PingServices& services, const std::string& text, platform::MessageIcon icon) {
+void ShowSocketsMessage(PingServices& services, const std::string& text,
+                        platform::MessageIcon icon) {
   services.messages.Show(text, services.title, platform::MessageButtons::Ok, icon);
 }
 
@@ -152,8 +153,8 @@ void SendEcho(PingServices& services, const std::string& address, EchoReply& rep
   const auto* payload = reinterpret_cast<const std::uint8_t*>(kEchoPayload.data());
   // A negative wait would read as some 49 days to the echo call.
   const auto timeout = static_cast<std::uint32_t>(std::max<std::int32_t>(timeoutMs, 0));
-  reply.status = Available(
-      services.icmp.Echo(*destination, {payload, kEchoPayload.size()}, timeout));
+  reply.status =
+      Available(services.icmp.Echo(*destination, {payload, kEchoPayload.size()}, timeout));
 }
 
 bool KeepAlivePing(PingServices& services, const std::string& host, std::int32_t timeoutMs) {
@@ -165,8 +166,7 @@ bool KeepAlivePing(PingServices& services, const std::string& host, std::int32_t
     // go to the echo as they are.
     std::string target = host;
     const auto dot = host.find('.');
-    if (dot != std::string::npos &&
-        !ReadWholeNumber(std::string_view(host).substr(0, dot), 255)) {
+    if (dot != std::string::npos && !ReadWholeNumber(std::string_view(host).substr(0, dot), 255)) {
       const auto addresses = ResolveHostAddresses(services, host);
       if (!addresses || addresses->empty()) return false;
       target = addresses->front();

@@ -18,7 +18,10 @@ namespace common {
 struct PingServices {
   PingServices(platform::SocketLibrary& socketLibrary, platform::IcmpEcho& icmpEcho,
                platform::MessageBoxes& messageBoxes, std::string programTitle)
-      : sockets(socketLibrary), icmp(icmpEcho), messages(messageBoxes), title(std::move(programTitle)) {}
+      : sockets(socketLibrary),
+        icmp(icmpEcho),
+        messages(messageBoxes),
+        title(std::move(programTitle)) {}
   // One per program: the running count below must not be split over copies.
   PingServices(const PingServices&) = delete;
   PingServices& operator=(const PingServices&) = delete;

@@ -79,9 +79,9 @@ std::optional<std::uint32_t> Win32IcmpEcho::Echo(const Ipv4Address& address,
   std::vector<std::uint8_t> request(payload.begin(), payload.end());
   // Zero-filled for every echo, and aligned for the record at its start.
   alignas(ICMP_ECHO_REPLY) std::array<std::uint8_t, kReplyBufferSize> reply{};
-  const DWORD replies = send(handle.get(), destination, request.data(),
-                             static_cast<WORD>(request.size()), nullptr, reply.data(),
-                             kReplyBufferSize, timeoutMs);
+  const DWORD replies =
+      send(handle.get(), destination, request.data(), static_cast<WORD>(request.size()), nullptr,
+           reply.data(), kReplyBufferSize, timeoutMs);
   const DWORD error = GetLastError();
   ICMP_ECHO_REPLY record;
   std::memcpy(&record, reply.data(), sizeof record);

@@ -1,12 +1,13 @@
 // The ping over the real socket library and ICMP echo, in the sandbox's closed
 // network: loopback answers, the sandbox's silent address swallows echoes, and
 // the built-in host names resolve to loopback through the sandbox's hosts file.
+#include "common/ping.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 
-#include "common/ping.h"
 #include "common/ping_hosts.h"
 #include "platform/win32/adapters.h"
 #include "tests/doubles/recording_message_boxes.h"
@@ -47,8 +48,8 @@ TEST_F(PingOnWineTest, TheSocketLibraryGivesVersionOneOneAndCleansUp) {
 }
 
 TEST_F(PingOnWineTest, LoopbackAndTheBuiltInHostsAnswer) {
-  for (const std::string host : {"127.0.0.1", "localhost", common::DefaultPingHost,
-                                 common::ConnectionTestHost}) {
+  for (const std::string host :
+       {"127.0.0.1", "localhost", common::DefaultPingHost, common::ConnectionTestHost}) {
     EXPECT_TRUE(common::KeepAlivePing(services, host, 1000)) << host;
   }
   for (const char* name : {"localhost", common::DefaultPingHost, common::ConnectionTestHost}) {
