@@ -3,16 +3,16 @@
 #include "common/files.h"
 
 namespace common {
-
 namespace {
+
 constexpr std::int32_t kPingNowTimeoutMs = 1000;
+
 }  // namespace
 
-void PingNow(const PingContext& context, const KeepAliveFunction& keepAlivePing,
-             const PumpEvents& pumpEvents) {
+void PingNow(const PingContext& context, PingServices& services, const PumpEvents& pumpEvents) {
   pumpEvents();
   pumpEvents();
-  keepAlivePing(context.settings.PingHost, kPingNowTimeoutMs);
+  KeepAlivePing(services, context.settings.PingHost, kPingNowTimeoutMs);
   pumpEvents();
   if (context.settings.PingSound) PlayPingSound(context);
 }

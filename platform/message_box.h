@@ -5,7 +5,7 @@
 namespace platform {
 
 enum class MessageButtons { Ok, YesNo };
-enum class MessageIcon { Information, Exclamation };
+enum class MessageIcon { None, Information, Exclamation };
 enum class MessageAnswer { Ok, Yes, No };
 
 // Modal message boxes, owned by the program's active window.

@@ -57,12 +57,17 @@ struct DcTraits {
   static HDC Invalid() { return nullptr; }
   static void Free(HDC dc) { DeleteDC(dc); }
 };
+struct ModuleTraits {
+  static HMODULE Invalid() { return nullptr; }
+  static void Free(HMODULE m) { FreeLibrary(m); }
+};
 
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniqueGdiObject = Unique<HGDIOBJ, GdiTraits>;
 using UniqueDc = Unique<HDC, DcTraits>;
+using UniqueModule = Unique<HMODULE, ModuleTraits>;
 
 // Selects a GDI object into a DC for one scope.
 class SelectedObject {

@@ -55,7 +55,8 @@ unsigned long Win32ProgramStarter::Start(const std::string& commandLine, ShowCod
 MessageAnswer Win32MessageBoxes::Show(const std::string& text, const std::string& caption,
                                       MessageButtons buttons, MessageIcon icon) {
   UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
-  style |= icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : MB_ICONINFORMATION;
+  if (icon == MessageIcon::Information) style |= MB_ICONINFORMATION;
+  if (icon == MessageIcon::Exclamation) style |= MB_ICONEXCLAMATION;
   HWND owner = GetActiveWindow();
   if (!owner) style |= MB_TASKMODAL;
   switch (MessageBoxA(owner, text.c_str(), caption.c_str(), style)) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/ping_now.h"
+#include "tests/doubles/fake_network.h"
 #include "tests/doubles/fake_platform.h"
 
 namespace common {
@@ -189,32 +190,32 @@ TEST_F(PingDialogTest, HelpOpensTheGuideOwnedByTheDialog) {
 }
 
 TEST(PingNow, PingsThenPlaysTheSoundWhenOnAndPresent) {
+  constexpr const char* kEcho = "pump; pump; start 257; echo 10.0.0.1 1000; cleanup; pump";
   struct Case {
-    bool sound;
-    bool wav;
-    bool echo;
+    const char* host;
+    bool sound, wav, answers;
+    const char* calls;
     bool played;
   } cases[] = {
-      {true, true, true, true},    {true, true, false, true},  {true, false, true, false},
-      {false, true, true, false},  {false, true, false, false},
+      {"10.0.0.1", true, true, true, kEcho, true},
+      {"10.0.0.1", true, true, false, kEcho, true},  // the sound follows a failed echo too
+      {"   ", true, true, true, "pump; pump; pump", true},  // nothing to ping: false at once
+      {"10.0.0.1", true, false, true, kEcho, false},
+      {"10.0.0.1", false, true, true, kEcho, false},
   };
   for (const Case& c : cases) {
     doubles::FakePing ping;
+    doubles::FakeNetwork net;
+    PingServices services{net, net, ping.messages, "Tidewatch"};
+    if (!c.answers) net.echoStatus[{10, 0, 0, 1}] = 11010;  // timed out
     if (c.wav) ping.files.Put("C:\\Kestrel\\Ping.wav", "RIFF");
-    ping.settings.PingHost = "  ";
-    ping.settings.PingSound = c.sound;
-    std::vector<std::string> steps;
-    PingNow(
-        ping.context,
-        [&](const std::string& host, std::int32_t timeout) {
-          steps.push_back("ping '" + host + "' " + std::to_string(timeout));
-          return c.echo;
-        },
-        [&] { steps.push_back("pump"); });
-    EXPECT_EQ(steps, (std::vector<std::string>{"pump", "pump", "ping '  ' 1000", "pump"}));
-    EXPECT_EQ(ping.sound.played,
-              c.played ? std::vector<std::string>{"C:\\Kestrel\\Ping.wav"}
-                       : std::vector<std::string>{});
+    ping.settings = {false, c.host, "5", c.sound};
+    PingNow(ping.context, services, [&] { net.calls.push_back("pump"); });
+    std::string calls;
+    for (const auto& call : net.calls) calls += (calls.empty() ? "" : "; ") + call;
+    EXPECT_EQ(calls, c.calls) << c.host;
+    EXPECT_EQ(ping.sound.played, c.played ? std::vector<std::string>{"C:\\Kestrel\\Ping.wav"}
+                                          : std::vector<std::string>{});
     EXPECT_TRUE(ping.messages.shown.empty());
   }
 }
