@@ -1,6 +1,5 @@
 #include "kestrel/startup.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
@@ -69,10 +68,11 @@ std::string CommandLineArguments(const std::string& commandLine) {
 std::optional<long long> ReadCommandLineNumber(const std::string& text) {
   const std::string number = Trimmed(text);
   if (!IsDecimal(number)) return std::nullopt;
-  errno = 0;
+  // A number too small for a double reads as (nearly) 0 and is no error,
+  // although strtod reports it as out of range; only the value decides.
   const double value = std::strtod(number.c_str(), nullptr);
   // Far beyond any real argument; refusing it keeps the rounding exact.
-  if (errno == ERANGE || !std::isfinite(value) || std::fabs(value) > 1e15) return std::nullopt;
+  if (!std::isfinite(value) || std::fabs(value) > 1e15) return std::nullopt;
   // Halves go to the even neighbour, as the system's own conversion does.
   return static_cast<long long>(std::nearbyint(value));
 }
