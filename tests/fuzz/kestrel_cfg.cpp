@@ -81,6 +81,8 @@ class SilentHost : public kestrel::MainWindowHost {
   int dialogs = 0;
   void ShowModeInformation() override { ++dialogs; }
   void PumpMessages() override {}
+  void ShowPingDialog() override { ++dialogs; }
+  platform::WindowHandle MainWindowHandle() const override { return 0; }
 };
 
 // A list group of the shown record: "Windows Default" gives the default
