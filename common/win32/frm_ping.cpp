@@ -60,10 +60,6 @@ constexpr ControlLayout kControls[] = {
     {ids::cmdDefault, "BUTTON", "Default", BS_PUSHBUTTON | kTab, false, 5280, 3240, 1095, 375, 0},
 };
 
-FrmPing* FromWindow(HWND window) {
-  return reinterpret_cast<FrmPing*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
 // The dialog's picture: a globe with the echo coming back from it.
 void DrawPicture(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
@@ -116,22 +112,8 @@ FrmPing::~FrmPing() {
   if (window_) DestroyWindow(window_);
 }
 
-void FrmPing::RegisterClassOnce() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &FrmPing::WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = ids::kPingWindowClass;
-    return RegisterClassExA(&wc) != 0;
-  }();
-  (void)registered;
-}
-
 bool FrmPing::Open(HWND owner) {
-  RegisterClassOnce();
+  if (!RegisterViewClass(ids::kPingWindowClass, &ViewWindowProc<FrmPing>)) return false;
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   const int width = frame.right - frame.left;
@@ -275,17 +257,6 @@ void FrmPing::OnCommand(int id, int code) {
     return;
   }
   Mirror();
-}
-
-LRESULT CALLBACK FrmPing::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* view = static_cast<FrmPing*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    view->window_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-  }
-  FrmPing* view = FromWindow(window);
-  return view ? view->HandleMessage(message, wParam, lParam)
-              : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT FrmPing::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "common/ping_dialog.h"
+#include "common/win32/window_helpers.h"
 #include "platform/win32/handles.h"
 
 namespace common::win32 {
@@ -36,8 +37,7 @@ class FrmPing {
   bool TranslateDialogMessage(MSG& message);
 
  private:
-  static void RegisterClassOnce();
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK ViewWindowProc<FrmPing>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool Open(HWND owner);
   void CreateControls();

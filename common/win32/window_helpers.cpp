@@ -46,6 +46,18 @@ HWND CreateChild(HWND parent, const char* className, const char* text, DWORD sty
                          GetModuleHandleA(nullptr), nullptr);
 }
 
+bool RegisterViewClass(const char* name, WNDPROC procedure, HICON icon) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hIcon = icon;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 void PumpPendingMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -23,6 +23,26 @@ void SetWindowTextIfDifferent(HWND window, const std::string& text);
 HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
                  int width, int height, int id, DWORD exStyle = 0);
 
+// Registers a window class of the program's own windows, with the dialog
+// colour and the arrow cursor. True when the class is there, also when an
+// earlier call registered it.
+bool RegisterViewClass(const char* name, WNDPROC procedure, HICON icon = nullptr);
+
+// The window procedure of a view class: the view passed as the creation
+// parameter of CreateWindowExA gets its window in window_ at WM_NCCREATE,
+// then every message through HandleMessage. A view makes it its friend.
+template <typename View>
+LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* view = static_cast<View*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    view->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+  }
+  auto* view = reinterpret_cast<View*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return view ? view->HandleMessage(message, wParam, lParam)
+              : DefWindowProcA(window, message, wParam, lParam);
+}
+
 // Lets pending window messages run once, without waiting for new ones.
 void PumpPendingMessages();
 

@@ -11,22 +11,8 @@ constexpr int kClientHeight = 184;
 
 }  // namespace
 
-void FrmDisplay::RegisterClassOnce() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &FrmDisplay::WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = ids::kDisplayWindowClass;
-    return RegisterClassExA(&wc) != 0;
-  }();
-  (void)registered;
-}
-
 void FrmDisplay::ShowModal(HWND owner, const ModeInformation& info) {
-  RegisterClassOnce();
+  if (!RegisterViewClass(ids::kDisplayWindowClass, &ViewWindowProc<FrmDisplay>)) return;
   FrmDisplay dialog;
 
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
@@ -94,18 +80,6 @@ void FrmDisplay::CreateControls(const ModeInformation& info) {
 }
 
 void FrmDisplay::Close() { closed_ = true; }
-
-LRESULT CALLBACK FrmDisplay::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* created = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    auto* dialog = static_cast<FrmDisplay*>(created->lpCreateParams);
-    dialog->window_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-  }
-  auto* self = reinterpret_cast<FrmDisplay*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  return self ? self->HandleMessage(message, wParam, lParam)
-              : DefWindowProcA(window, message, wParam, lParam);
-}
 
 LRESULT FrmDisplay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

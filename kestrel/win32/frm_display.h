@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/win32/window_helpers.h"
 #include "kestrel/mode_information.h"
 #include "platform/win32/handles.h"
 
@@ -13,8 +14,7 @@ class FrmDisplay {
 
  private:
   FrmDisplay() = default;
-  static void RegisterClassOnce();
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK common::win32::ViewWindowProc<FrmDisplay>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls(const ModeInformation& info);
   void Close();

@@ -56,30 +56,21 @@ constexpr OptionGroupLayout kOptionGroups[] = {
      1},
 };
 
-FrmMain* FromWindow(HWND window) {
-  return reinterpret_cast<FrmMain*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
 }  // namespace
 
 FrmMain::FrmMain(KestrelApp& app) : app_(app), model_(app, *this) {}
 
 bool FrmMain::Open() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &FrmMain::WindowProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = ids::kMainWindowClass;
-  if (!RegisterClassExA(&wc)) return false;
+  if (!RegisterViewClass(ids::kMainWindowClass, &ViewWindowProc<FrmMain>,
+                         LoadIcon(nullptr, IDI_APPLICATION))) {
+    return false;
+  }
 
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
   if (!CreateWindowExA(0, ids::kMainWindowClass, kProgramTitle, kWindowStyle, CW_USEDEFAULT,
                        CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                       nullptr, wc.hInstance, this)) {
+                       nullptr, GetModuleHandleA(nullptr), this)) {
     return false;
   }
   CreateControls();
@@ -284,17 +275,6 @@ LRESULT CALLBACK FrmMain::NumberBoxProc(HWND box, UINT message, WPARAM wParam, L
     if (!view->model_.panel().KeyTyped(static_cast<char>(wParam))) return 0;
   }
   return DefSubclassProc(box, message, wParam, lParam);
-}
-
-LRESULT CALLBACK FrmMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* view = static_cast<FrmMain*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    view->window_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-  }
-  FrmMain* view = FromWindow(window);
-  return view ? view->HandleMessage(message, wParam, lParam)
-              : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

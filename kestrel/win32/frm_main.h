@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/win32/frm_ping.h"
+#include "common/win32/window_helpers.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/main_window.h"
 #include "platform/win32/handles.h"
@@ -28,7 +29,7 @@ class FrmMain final : public MainWindowHost {
   platform::WindowHandle MainWindowHandle() const override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK common::win32::ViewWindowProc<FrmMain>(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR self);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
