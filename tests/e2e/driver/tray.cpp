@@ -6,30 +6,18 @@
 namespace e2e {
 namespace {
 
-// Wine's own window classes: the notification area without a desktop
-// window, the taskbar with one, and the window of each icon in either.
+// Wine's own window classes: the notification area it shows on an X
+// display without a desktop window, and the window of each icon in it.
+// (With a virtual desktop the taskbar draws the icons itself, in no window
+// of their own; the test prefixes have none.)
 constexpr std::string_view kStandaloneTrayClass = "__winex11_standalone_tray";
-constexpr std::string_view kTaskbarClass = "Shell_TrayWnd";
-constexpr std::string_view kIconClassSuffix = "tray_icon";
+constexpr std::string_view kIconClass = "__winex11_tray_icon";
 
 // Below this mean difference per pixel (of the 0 to 255 channel values),
 // the icon shows the picture; between two pictures of the animation the
 // difference is many times larger.
 constexpr double kSamePicture = 6.0;
 
-std::vector<Window> TrayWindows() {
-  std::vector<Window> found = TopLevelWindows(kStandaloneTrayClass);
-  for (const Window& taskbar : TopLevelWindows(kTaskbarClass)) found.push_back(taskbar);
-  return found;
-}
-
-bool IsIconWindow(const Window& window) {
-  const std::string name = window.ClassName();
-  return name.size() >= kIconClassSuffix.size() &&
-         name.compare(name.size() - kIconClassSuffix.size(), kIconClassSuffix.size(),
-                      kIconClassSuffix) == 0 &&
-         window.Visible();
-}
 
 int Channel(std::uint32_t pixel, int shift) {
   return static_cast<int>((pixel >> shift) & 0xFF);
@@ -140,17 +128,16 @@ void WaitForNoPopupMenu(const App& app, Millis timeout) {
 }
 
 std::optional<Window> TrayArea() {
-  for (const Window& tray : TrayWindows()) {
-    if (tray.Visible()) return tray;
-  }
-  return std::nullopt;
+  const std::vector<Window> trays = TopLevelWindows(kStandaloneTrayClass);
+  if (trays.empty()) return std::nullopt;
+  return trays.front();
 }
 
 std::vector<Window> TrayIcons() {
   std::vector<Window> icons;
-  for (const Window& tray : TrayWindows()) {
+  for (const Window& tray : TopLevelWindows(kStandaloneTrayClass)) {
     for (const Window& child : tray.Descendants()) {
-      if (IsIconWindow(child)) icons.push_back(child);
+      if (child.Visible() && child.ClassName() == kIconClass) icons.push_back(child);
     }
   }
   std::sort(icons.begin(), icons.end(), [](const Window& a, const Window& b) {

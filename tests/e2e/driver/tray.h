@@ -63,8 +63,8 @@ void WaitForNoPopupMenu(const App& app, Millis timeout = kDefaultTimeout);
 // hidden (Wine hides it when no icon is left).
 std::optional<Window> TrayArea();
 // The icons of the notification area, one window each, in the order shown.
-// Without a desktop window Wine shows them in a small window of its own
-// ("Wine System Tray"); with one, in the taskbar.
+// Without a desktop window (as in the test prefixes) Wine shows them in a
+// small window of its own, "Wine System Tray".
 std::vector<Window> TrayIcons();
 // Waits until count icons are shown and returns them.
 std::vector<Window> WaitForTrayIcons(std::size_t count, Millis timeout = kDefaultTimeout);
