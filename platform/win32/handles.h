@@ -53,6 +53,10 @@ struct GdiTraits {
   static HGDIOBJ Invalid() { return nullptr; }
   static void Free(HGDIOBJ o) { DeleteObject(o); }
 };
+struct IconTraits {
+  static HICON Invalid() { return nullptr; }
+  static void Free(HICON icon) { DestroyIcon(icon); }
+};
 struct DcTraits {
   static HDC Invalid() { return nullptr; }
   static void Free(HDC dc) { DeleteDC(dc); }
@@ -63,6 +67,8 @@ using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniqueGdiObject = Unique<HGDIOBJ, GdiTraits>;
 using UniqueDc = Unique<HDC, DcTraits>;
+// An icon the program loaded itself (not LR_SHARED).
+using UniqueIcon = Unique<HICON, IconTraits>;
 
 // Selects a GDI object into a DC for one scope.
 class SelectedObject {

@@ -15,6 +15,9 @@ static_assert(static_cast<DWORD>(TrayOperation::Add) == NIM_ADD &&
               static_cast<DWORD>(TrayOperation::Modify) == NIM_MODIFY &&
               static_cast<DWORD>(TrayOperation::Delete) == NIM_DELETE);
 static_assert(sizeof(NOTIFYICONDATAA{}.szTip) >= tray::kTipLength);
+// The record every shell since the first one reads: 88 bytes in a 32-bit
+// program, larger where handles are 64 bits wide.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
 
 }  // namespace
 

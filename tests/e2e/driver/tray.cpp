@@ -189,10 +189,11 @@ int TrayPictures::Identify(const Image& shown) const {
   // which shows through the picture's transparent pixels.
   const std::uint32_t corner = shown.At(0, 0);
   const COLORREF background = RGB(Channel(corner, 16), Channel(corner, 8), Channel(corner, 0));
+  const std::vector<Image>& pictures = Rendered(background);
   int best = 0;
   double bestDifference = kSamePicture;
-  for (std::size_t n = 0; n < icons_.size(); ++n) {
-    const Image picture = RenderIcon(icons_[n], size, size, background, size);
+  for (std::size_t n = 0; n < pictures.size(); ++n) {
+    const Image& picture = pictures[n];
     for (int top = 0; top + size <= shown.height; ++top) {
       for (int left = 0; left + size <= shown.width; ++left) {
         const double difference = Difference(shown, picture, left, top);
@@ -204,6 +205,15 @@ int TrayPictures::Identify(const Image& shown) const {
     }
   }
   return best;
+}
+
+const std::vector<Image>& TrayPictures::Rendered(COLORREF background) const {
+  std::vector<Image>& pictures = rendered_[background];
+  if (pictures.empty()) {
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    for (HICON icon : icons_) pictures.push_back(RenderIcon(icon, size, size, background, size));
+  }
+  return pictures;
 }
 
 int TrayPictures::Identify(const Window& icon) const {

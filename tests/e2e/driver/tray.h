@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -94,9 +95,12 @@ class TrayPictures {
 
  private:
   void Release();
+  // The pictures drawn over the background, drawn once per colour.
+  const std::vector<Image>& Rendered(COLORREF background) const;
 
   HMODULE module_ = nullptr;
   std::vector<HICON> icons_;
+  mutable std::map<COLORREF, std::vector<Image>> rendered_;
 };
 
 }  // namespace e2e

@@ -17,7 +17,7 @@ constexpr UINT_PTR kAnimationTimer = 1;
 struct TrayTarget {
   platform::win32::Win32Tray tray;
   common::SysTray systray{tray};
-  HICON pictures[tidewatch::kTrayImageCount] = {};
+  platform::win32::UniqueIcon pictures[tidewatch::kTrayImageCount];
   HMENU menu = nullptr;
   HWND window = nullptr;
   int starts = 0;
@@ -25,7 +25,7 @@ struct TrayTarget {
   std::string last = "installed";
 
   platform::IconHandle Picture(int n) const {
-    return reinterpret_cast<platform::IconHandle>(pictures[n - 1]);
+    return reinterpret_cast<platform::IconHandle>(pictures[n - 1].get());
   }
   void Report() const {
     SetWindowTextA(window, ("starts " + std::to_string(starts) + ", " + last).c_str());
@@ -120,9 +120,11 @@ int ServeTray() {
   TrayTarget target;
   const int size = GetSystemMetrics(SM_CXSMICON);
   for (int n = 1; n <= tidewatch::kTrayImageCount; ++n) {
-    target.pictures[n - 1] = static_cast<HICON>(
+    // At the tray's own size, so that the shell shows the small image
+    // itself rather than a reduced large one.
+    target.pictures[n - 1].reset(static_cast<HICON>(
         LoadImageA(window_class.hInstance, MAKEINTRESOURCEA(tidewatch::TrayImageResource(n)),
-                   IMAGE_ICON, size, size, 0));
+                   IMAGE_ICON, size, size, 0)));
   }
   target.menu = BuildMenu();
   // Never shown: the icon is all the user sees.
@@ -140,7 +142,6 @@ int ServeTray() {
   target.systray.Remove();
   g_target = nullptr;
   DestroyMenu(target.menu);
-  for (HICON picture : target.pictures) DestroyIcon(picture);
   return 0;
 }
 
