@@ -9,16 +9,18 @@ Writes, below the repository (default: the one holding this script):
   tidewatch/win32/icons/tray1.ico .. tray4.ico
                                           the tray animation: waves that run
                                           to the right, 16 and 32 px
-  tidewatch/win32/icons/tray5.ico         the resting picture: calm, flat
-                                          water on a grey tile, 16 and 32 px
+  tidewatch/win32/icons/tray5.ico         the resting picture: flat water
+                                          under a crescent moon on a grey
+                                          tile, 16 and 32 px
 
 The .ico files are committed; the build only reads them. Run this script
 again after changing a drawing, then tools/art/contact_sheet.sh to look at
 the result. Only the standard library is used.
 
 Every picture is drawn from shapes in pixel coordinates of its own size,
-each pixel sampled 8 x 8 times, so that edges are smooth but lines that sit
-on whole pixels stay sharp at tray size.
+each pixel sampled 8 x 8 times, so that edges are smooth. At 16 px the
+water lines are set pixel by pixel instead, because smooth curves blur at
+tray size.
 """
 
 import math
