@@ -18,6 +18,7 @@ add_library(common_win32 STATIC ${common_win32_sources})
 target_link_libraries(common_win32 PUBLIC common_portable platform_win32 PRIVATE kestrel_warnings)
 
 add_subdirectory(kestrel/win32)
+add_subdirectory(tidewatch/win32)
 
 # The smallest program of this architecture: the test command starts it to
 # learn whether the host can run this build at all.

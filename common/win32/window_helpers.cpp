@@ -46,12 +46,13 @@ HWND CreateChild(HWND parent, const char* className, const char* text, DWORD sty
                          GetModuleHandleA(nullptr), nullptr);
 }
 
-bool RegisterViewClass(const char* name, WNDPROC procedure, HICON icon) {
+bool RegisterViewClass(const char* name, WNDPROC procedure, HICON icon, HICON smallIcon) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = procedure;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hIcon = icon;
+  wc.hIconSm = smallIcon;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = name;

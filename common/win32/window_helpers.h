@@ -26,7 +26,8 @@ HWND CreateChild(HWND parent, const char* className, const char* text, DWORD sty
 // Registers a window class of the program's own windows, with the dialog
 // colour and the arrow cursor. True when the class is there, also when an
 // earlier call registered it.
-bool RegisterViewClass(const char* name, WNDPROC procedure, HICON icon = nullptr);
+bool RegisterViewClass(const char* name, WNDPROC procedure, HICON icon = nullptr,
+                       HICON smallIcon = nullptr);
 
 // The window procedure of a view class: the view passed as the creation
 // parameter of CreateWindowExA gets its window in window_ at WM_NCCREATE,

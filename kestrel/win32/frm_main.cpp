@@ -2,6 +2,7 @@
 
 #include "kestrel/control_ids.h"
 #include "kestrel/win32/frm_display.h"
+#include "kestrel/win32/resource_ids.h"
 #include "kestrel/win32/window_helpers.h"
 #include "platform/win32/adapters.h"
 
@@ -61,8 +62,12 @@ constexpr OptionGroupLayout kOptionGroups[] = {
 FrmMain::FrmMain(KestrelApp& app) : app_(app), model_(app, *this) {}
 
 bool FrmMain::Open() {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  const auto smallIcon = static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_KESTREL), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   if (!RegisterViewClass(ids::kMainWindowClass, &ViewWindowProc<FrmMain>,
-                         LoadIcon(nullptr, IDI_APPLICATION))) {
+                         LoadIconA(instance, MAKEINTRESOURCEA(IDI_KESTREL)), smallIcon)) {
     return false;
   }
 
