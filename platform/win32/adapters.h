@@ -13,6 +13,7 @@
 #include "platform/sockets.h"
 #include "platform/sound.h"
 #include "platform/system_restart.h"
+#include "platform/timers.h"
 #include "platform/tray.h"
 #include "platform/version_query.h"
 #include "platform/win32/handles.h"
@@ -130,12 +131,25 @@ class Win32IcmpEcho final : public IcmpEcho {
   decltype(&IcmpSendEcho) send_ = nullptr;
   decltype(&IcmpCloseHandle) close_ = nullptr;
 };
+
 class Win32Tray final : public Tray {
  public:
   bool NotifyIcon(TrayOperation operation, const NotifyIconData& record) override;
   std::uint32_t TaskbarCreatedMessage() override;
   bool BringToForeground(WindowHandle window) override;
   void PostEmptyMessage(WindowHandle window) override;
+};
+
+// The timers of one window (SetTimer, KillTimer): each tick arrives as
+// WM_TIMER with the timer's id.
+class Win32WindowTimers final : public Timers {
+ public:
+  explicit Win32WindowTimers(HWND window) : window_(window) {}
+  bool Start(std::uint32_t id, std::uint32_t intervalMs) override;
+  void Stop(std::uint32_t id) override;
+
+ private:
+  HWND window_;
 };
 
 // The system's record for the portable one: the first version's size for

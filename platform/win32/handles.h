@@ -61,6 +61,10 @@ struct DcTraits {
   static HDC Invalid() { return nullptr; }
   static void Free(HDC dc) { DeleteDC(dc); }
 };
+struct MenuTraits {
+  static HMENU Invalid() { return nullptr; }
+  static void Free(HMENU menu) { DestroyMenu(menu); }
+};
 struct ModuleTraits {
   static HMODULE Invalid() { return nullptr; }
   static void Free(HMODULE m) { FreeLibrary(m); }
@@ -74,6 +78,8 @@ using UniqueDc = Unique<HDC, DcTraits>;
 using UniqueModule = Unique<HMODULE, ModuleTraits>;
 // An icon the program loaded itself (not LR_SHARED).
 using UniqueIcon = Unique<HICON, IconTraits>;
+// A menu that no window holds as its menu bar; its submenus go with it.
+using UniqueMenu = Unique<HMENU, MenuTraits>;
 
 // Selects a GDI object into a DC for one scope.
 class SelectedObject {

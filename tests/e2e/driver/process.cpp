@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -82,6 +83,40 @@ std::string Process::Describe() const {
   char id[16];
   std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(id_));
   return BaseName(program_) + " (command line \"" + arguments_ + "\", pid " + id + ")";
+}
+
+std::string ProcessImage(DWORD process_id) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
+  if (!process) return "";
+  char image[MAX_PATH * 2];
+  DWORD size = sizeof image;
+  std::string path;
+  if (QueryFullProcessImageNameA(process, 0, image, &size)) path.assign(image, size);
+  CloseHandle(process);
+  return path;
+}
+
+long long IcmpEchoRequestsSent() {
+  HANDLE file = CreateFileA("Z:\\proc\\net\\snmp", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw Failure("cannot read /proc/net/snmp");
+  std::string text;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+  CloseHandle(file);
+  // Two "Icmp:" lines: the names of the counters, then their values.
+  const auto names = text.find("\nIcmp: ");
+  const auto values = names == std::string::npos ? names : text.find("\nIcmp: ", names + 1);
+  if (values == std::string::npos) throw Failure("/proc/net/snmp has no Icmp counters");
+  std::istringstream nameLine(text.substr(names + 7, text.find('\n', names + 1) - names - 7));
+  std::istringstream valueLine(text.substr(values + 7, text.find('\n', values + 1) - values - 7));
+  std::string name;
+  long long value = 0;
+  while (nameLine >> name && valueLine >> value) {
+    if (name == "OutEchos") return value;
+  }
+  throw Failure("/proc/net/snmp has no OutEchos counter");
 }
 
 int TerminateProcessesIn(const std::string& directory) {

@@ -52,6 +52,15 @@ class Process {
   std::string arguments_;
 };
 
+// The program file of a running process (a Windows path), or "" when the
+// process is gone.
+std::string ProcessImage(DWORD process_id);
+
+// The ICMP echo requests the machine has sent so far. The sandbox gives the
+// tests a network of their own, so these are the programs' pings; a Wine
+// program reads the kernel's counters as Z:\proc\net\snmp.
+long long IcmpEchoRequestsSent();
+
 // Ends every process whose program file lies in the directory (a Windows
 // path), such as programs that the program under test started itself;
 // returns how many it ended.

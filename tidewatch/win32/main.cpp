@@ -1,0 +1,32 @@
+#include "platform/win32/adapters.h"
+#include "tidewatch/tidewatch_app.h"
+#include "tidewatch/win32/frm_tidewatch.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  using namespace platform::win32;
+  Win32SingleInstance instance("Kestrel.TrayMonitor.Instance");
+  // One monitor at a time: a second start ends before it touches anything.
+  if (instance.AnotherInstanceRunning()) return 0;
+
+  Win32ProcessEnvironment environment;
+  Win32MessageBoxes messages;
+  Win32FileSystem files;
+  Win32Sound sound;
+  Win32Shell shell;
+  Win32SocketLibrary sockets;
+  Win32IcmpEcho icmp;
+  Win32Tray tray;
+  tidewatch::TidewatchApp app(
+      {instance, environment, messages, files, sound, shell, sockets, icmp, tray});
+
+  tidewatch::win32::FrmTidewatch frmTidewatch(app);
+  if (!frmTidewatch.Open()) return 1;
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (frmTidewatch.TranslateDialogMessage(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
