@@ -45,6 +45,9 @@ void SysTray::Install(platform::WindowHandle owner, platform::IconHandle icon) {
 }
 
 void SysTray::ChangeImage(platform::IconHandle icon) {
+  // The shell shows this picture already: a failed connection check every
+  // 30 s would otherwise send the resting picture again each time.
+  if (icon == TrayIconRecord.icon) return;
   TrayIconRecord.icon = icon;
   if (state_ == State::Installed) tray_.NotifyIcon(platform::TrayOperation::Modify, TrayIconRecord);
 }

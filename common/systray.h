@@ -47,8 +47,8 @@ class SysTray {
 
   // Fills the whole record for the owner window and adds the icon.
   void Install(platform::WindowHandle owner, platform::IconHandle icon);
-  // Shows another picture. While no icon is installed the picture is only
-  // kept for the next install.
+  // Shows another picture; the picture shown already is not sent again.
+  // While no icon is installed the picture is only kept for the next install.
   void ChangeImage(platform::IconHandle icon);
   // Deletes the icon. Later image changes and taskbar restarts leave the
   // notification area alone, so that a removed icon stays removed.

@@ -90,10 +90,16 @@ class Win32SystemRestart final : public SystemRestart {
   int EndSession(std::uint32_t flags, std::uint32_t reason) override;
 };
 
+// The sound library "WINMM.DLL" is bound on the first sound, so that a
+// program that never plays one does not carry it.
 class Win32Sound final : public Sound {
  public:
   void Beep() override;
   void PlayFile(const std::string& path) override;
+
+ private:
+  LateBoundLibrary library_{"WINMM.DLL"};
+  decltype(&sndPlaySoundA) play_ = nullptr;
 };
 
 class Win32Shell final : public Shell {

@@ -99,7 +99,11 @@ void Win32Sound::PlayFile(const std::string& path) {
   // Playing in the background (SND_ASYNC), and no default sound in place of a
   // file that cannot be played (SND_NODEFAULT).
   static_assert((SND_ASYNC | SND_NODEFAULT) == 3);
-  sndPlaySoundA(path.c_str(), SND_ASYNC | SND_NODEFAULT);
+  // Without the library there is nothing to hear, as with a file that
+  // cannot be played.
+  if (const auto play = library_.Entry("sndPlaySoundA", play_)) {
+    play(path.c_str(), SND_ASYNC | SND_NODEFAULT);
+  }
 }
 
 std::intptr_t Win32Shell::Open(WindowHandle owner, const std::string& document, ShowCode show) {

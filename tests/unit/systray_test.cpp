@@ -103,6 +103,8 @@ TEST(SysTrayTest, ANewTaskbarGetsTheIconBackWithItsPresentImage) {
       // The shell was not there at start: its first taskbar brings the icon.
       {"i1 c2 t", false, {"add", "modify", "add"}, 2},
       {"i1 t t", true, {"add", "add", "add"}, 1},
+      // The picture shown already is not sent again, not even after a new taskbar.
+      {"i5 c5 c2 c2 t c2 c5", true, {"add", "modify", "add", "modify"}, 5},
       // Removed stays removed, whatever comes later.
       {"i1 r t c2 r", true, {"add", "delete"}, 1},
       // Before the install there is nothing to show or to bring back.

@@ -48,7 +48,7 @@ TEST(TidewatchLoad, InstallsTheRestingIconAndChecksAtOnce) {
     bool up;
     bool animating;
     std::vector<int> pictures;
-  } cases[] = {{true, true, {5}}, {false, false, {5, 5}}};
+  } cases[] = {{true, true, {5}}, {false, false, {5}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.up);
     Monitor m(c.up);
