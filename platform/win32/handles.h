@@ -58,11 +58,17 @@ struct DcTraits {
   static void Free(HDC dc) { DeleteDC(dc); }
 };
 
+struct ImageListTraits {
+  static HIMAGELIST Invalid() { return nullptr; }
+  static void Free(HIMAGELIST list) { ImageList_Destroy(list); }
+};
+
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniqueGdiObject = Unique<HGDIOBJ, GdiTraits>;
 using UniqueDc = Unique<HDC, DcTraits>;
+using UniqueImageList = Unique<HIMAGELIST, ImageListTraits>;
 
 // Selects a GDI object into a DC for one scope.
 class SelectedObject {

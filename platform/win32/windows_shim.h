@@ -5,5 +5,6 @@
 #include <windows.h>
 // Keep the order: the headers below need <windows.h> first.
 #include <commctrl.h>
+#include <commdlg.h>
 #include <mmsystem.h>
 #include <shellapi.h>
