@@ -377,6 +377,8 @@ void FrmMain::MirrorLayout() {
     SetWindowPos(window_, nullptr, 0, 0, rect.right - rect.left, wanted.windowHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  // Moved controls leave their old places behind; the whole window paints anew.
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   HMENU menu = GetMenu(window_);
   for (int id : {ids::mnuToolBar, ids::mnuStatusBar}) {
     CheckMenuItem(menu, static_cast<UINT>(id),
