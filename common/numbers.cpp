@@ -1,6 +1,5 @@
 #include "common/numbers.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
@@ -48,10 +47,11 @@ std::string TrimBlanks(const std::string& text) {
 std::optional<long long> ReadWholeNumber(const std::string& text) {
   const std::string number = TrimBlanks(text);
   if (!IsDecimal(number)) return std::nullopt;
-  errno = 0;
+  // A number too small for a double reads as (nearly) 0 and is no error,
+  // although strtod reports it as out of range; only the value decides.
   const double value = std::strtod(number.c_str(), nullptr);
   // Far beyond any real use; refusing it keeps the rounding exact.
-  if (errno == ERANGE || !std::isfinite(value) || std::fabs(value) > 1e15) return std::nullopt;
+  if (!std::isfinite(value) || std::fabs(value) > 1e15) return std::nullopt;
   // Halves go to the even neighbour, as the system's own conversion does.
   return static_cast<long long>(std::nearbyint(value));
 }

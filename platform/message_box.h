@@ -7,7 +7,7 @@ namespace platform {
 // YesNoDefaultNo: a question whose safe answer is No, so that Enter does not
 // start what it asks about.
 enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
-enum class MessageIcon { Information, Exclamation };
+enum class MessageIcon { None, Information, Exclamation };
 enum class MessageAnswer { Ok, Yes, No };
 
 // Modal message boxes, owned by the program's active window.

@@ -6,6 +6,7 @@ set -eu
 packages=(
   cmake ninja-build g++ pkg-config
   googletest libgtest-dev            # native tests, and sources for the Windows build of the tests
+  clang libclang-rt-14-dev           # the fuzz harnesses: libFuzzer and the sanitizers' runtimes
   g++-mingw-w64-i686                 # the 32-bit Windows cross compiler
   g++-mingw-w64-x86-64               # the 64-bit Windows cross compiler
   # Wine runs the Windows programs. wine32 installs even where the kernel

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds everything and runs the test tiers:
 #   a  unit tests of the portable code, natively;
+#   fuzz  every fuzz harness for a short, fixed number of inputs (scripts/fuzz.sh);
 #   b  adapter tests of the Win32 layer under Wine;
 #   c  end-to-end tests that drive the real programs under Wine and Xvfb.
 # Tiers b and c run once for each Windows architecture (x86, x64) that this
@@ -13,6 +14,7 @@ architectures=(x86 x64)
 
 scripts/setup.sh || exit 1
 scripts/build.sh native >/dev/null || exit 1
+scripts/build.sh fuzz >/dev/null || exit 1
 for arch in "${architectures[@]}"; do
   scripts/build.sh "windows-$arch" >/dev/null || exit 1
 done
@@ -28,13 +30,20 @@ run_tier() {
   cat "$log"
   [ "$code" -eq 0 ] || status=1
   local result
-  result=$(grep -E 'tests passed|tests failed|No tests were found' "$log" | tail -1)
+  result=$(grep -E 'tests passed|tests failed|No tests were found|^fuzz: ' "$log" | tail -1)
+  result=${result#fuzz: }
   summaries+=("tier $name: ${result:-no test ran (exit code $code)}")
   [ -n "$result" ] || status=1
 }
 
 echo "== tier a: unit tests"
 run_tier a ctest --preset native
+
+# About 3 s of one core per harness today, so that five harnesses take about
+# 30 s together even when the two cores are shared.
+fuzz_inputs=100000
+echo "== tier fuzz: every fuzz harness, $fuzz_inputs inputs each"
+run_tier fuzz scripts/fuzz.sh "$fuzz_inputs"
 
 # Whether this host runs one Windows architecture: its Wine prefix can be
 # made and the architecture's smallest program starts in it. Sets reason

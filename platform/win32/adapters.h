@@ -5,6 +5,7 @@
 
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
+#include "platform/icmp_echo.h"
 #include "platform/message_box.h"
 #include "platform/process_environment.h"
 #include "platform/program_starter.h"
@@ -12,10 +13,12 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
+#include "platform/sockets.h"
 #include "platform/sound.h"
 #include "platform/system_restart.h"
 #include "platform/version_query.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/late_bound_library.h"
 
 // The Win32 implementations of the platform interfaces.
 namespace platform::win32 {
@@ -116,6 +119,37 @@ class Win32RandomSource final : public RandomSource {
 class Win32FileDialogs final : public FileDialogs {
  public:
   std::string AskSaveFileName(const SaveFileRequest& request) override;
+};
+
+// The socket library "WSOCK32.DLL", bound on first use. The name can be
+// changed only to try a library that is missing.
+class Win32SocketLibrary final : public SocketLibrary {
+ public:
+  explicit Win32SocketLibrary(std::string library = "WSOCK32.DLL") : library_(std::move(library)) {}
+  std::optional<SocketStartup> Start(std::uint16_t version) override;
+  std::optional<int> Cleanup() override;
+  std::optional<std::vector<Ipv4Address>> LookUpHost(const std::string& name) override;
+
+ private:
+  LateBoundLibrary library_;
+  decltype(&WSAStartup) startup_ = nullptr;
+  decltype(&WSACleanup) cleanup_ = nullptr;
+  decltype(&gethostbyname) lookup_ = nullptr;
+};
+
+// The ICMP echo of "Icmp.dll", bound on first use.
+class Win32IcmpEcho final : public IcmpEcho {
+ public:
+  explicit Win32IcmpEcho(std::string library = "Icmp.dll") : library_(std::move(library)) {}
+  std::optional<std::uint32_t> Echo(const Ipv4Address& address,
+                                    std::span<const std::uint8_t> payload,
+                                    std::uint32_t timeoutMs) override;
+
+ private:
+  LateBoundLibrary library_;
+  decltype(&IcmpCreateFile) create_ = nullptr;
+  decltype(&IcmpSendEcho) send_ = nullptr;
+  decltype(&IcmpCloseHandle) close_ = nullptr;
 };
 
 inline HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }

@@ -57,6 +57,10 @@ struct DcTraits {
   static HDC Invalid() { return nullptr; }
   static void Free(HDC dc) { DeleteDC(dc); }
 };
+struct ModuleTraits {
+  static HMODULE Invalid() { return nullptr; }
+  static void Free(HMODULE m) { FreeLibrary(m); }
+};
 
 struct ImageListTraits {
   static HIMAGELIST Invalid() { return nullptr; }
@@ -68,6 +72,7 @@ using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniqueGdiObject = Unique<HGDIOBJ, GdiTraits>;
 using UniqueDc = Unique<HDC, DcTraits>;
+using UniqueModule = Unique<HMODULE, ModuleTraits>;
 using UniqueImageList = Unique<HIMAGELIST, ImageListTraits>;
 
 // Selects a GDI object into a DC for one scope.

@@ -86,7 +86,8 @@ MessageAnswer Win32MessageBoxes::Show(const std::string& text, const std::string
   UINT style = MB_OK;
   if (buttons == MessageButtons::YesNo) style = MB_YESNO;
   if (buttons == MessageButtons::YesNoDefaultNo) style = MB_YESNO | MB_DEFBUTTON2;
-  style |= icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : MB_ICONINFORMATION;
+  if (icon == MessageIcon::Information) style |= MB_ICONINFORMATION;
+  if (icon == MessageIcon::Exclamation) style |= MB_ICONEXCLAMATION;
   HWND owner = GetActiveWindow();
   if (!owner) style |= MB_TASKMODAL;
   switch (MessageBoxA(owner, text.c_str(), caption.c_str(), style)) {

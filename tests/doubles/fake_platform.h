@@ -9,6 +9,7 @@
 #include "kestrel/kestrel_app.h"
 #include "tests/doubles/memory_file_system.h"
 #include "tests/doubles/memory_registry.h"
+#include "tests/doubles/recording_message_boxes.h"
 
 namespace doubles {
 
@@ -30,35 +31,6 @@ class FakeEnvironment : public platform::ProcessEnvironment {
   std::string programDirectory = "C:\\Program Files\\Kestrel";
   std::string CommandLine() override { return commandLine; }
   std::string ProgramDirectory() override { return programDirectory; }
-};
-
-// Records every box; answers Yes/No questions from a script (No when it runs out).
-class RecordingMessageBoxes : public platform::MessageBoxes {
- public:
-  struct Shown {
-    std::string text;
-    std::string caption;
-    platform::MessageButtons buttons;
-    platform::MessageIcon icon;
-  };
-  std::vector<Shown> shown;
-  std::deque<platform::MessageAnswer> answers;
-
-  platform::MessageAnswer Show(const std::string& text, const std::string& caption,
-                               platform::MessageButtons buttons,
-                               platform::MessageIcon icon) override {
-    shown.push_back({text, caption, buttons, icon});
-    if (buttons == platform::MessageButtons::Ok) return platform::MessageAnswer::Ok;
-    if (answers.empty()) return platform::MessageAnswer::No;
-    const auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const auto& s : shown) texts.push_back(s.text);
-    return texts;
-  }
 };
 
 // Records every start. A start that waits runs whileRunning (what the

@@ -33,6 +33,8 @@ TEST(ReadWholeNumberTest, NumbersAreRoundedAndEverythingElseRefused) {
       {"+3", 3},     {"1.4", 1},      {"1.6", 2},      {"0.4", 0},    {"-0.4", 0},
       // Halves go to the even neighbour.
       {"0.5", 0},    {"1.5", 2},      {"2.5", 2},      {"1e2", 100},  {".5", 0},
+      // Too small for a double, but still a number: it rounds to 0.
+      {"1e-400", 0}, {"-1e-310", 0},  {"1e15", 1000000000000000},
       {"abc", {}},   {"1abc", {}},    {"1 2", {}},     {"--1", {}},   {"0x10", {}},
       {"1e", {}},    {".", {}},       {"-", {}},       {"inf", {}},   {"nan", {}},
       {"1e400", {}}, {"1,5", {}},     {"", {}},

@@ -12,6 +12,9 @@
 # that the prefix is still cleaned up before CTest's own timeout strikes.
 # KESTREL_KEEP_PREFIX=1 keeps the prefix copy for a look afterwards.
 # KESTREL_WINE_TRACE=1 reports how long each step took.
+# KESTREL_TEST_HOSTS (see hosts.sh) maps host names for this program alone:
+# its hosts file is bind-mounted in a mount namespace of its own, nested in
+# the sandbox's, so that no other test sees it.
 # KESTREL_WINE_COPY=full copies every file of the template; the default links
 # the program files, fonts and code pages, which Wine only reads, and copies
 # the rest (the registry hives and the .ini files, which programs write). That
@@ -37,6 +40,23 @@ sandboxed() {
 }
 if ! sandboxed; then
   exec "$here/sandbox.sh" "$self" "$@"
+fi
+
+if [ -n "${KESTREL_TEST_HOSTS:-}" ] && [ "${KESTREL_HOSTS_STAGE:-}" != inside ]; then
+  KESTREL_HOSTS_STAGE=inside exec unshare --mount --propagation private -- "$self" "$@"
+fi
+if [ "${KESTREL_HOSTS_STAGE:-}" = inside ]; then
+  unset KESTREL_HOSTS_STAGE
+  . "$here/hosts.sh"
+  hosts_file=$(mktemp "${TMPDIR:-/tmp}/kestrel-hosts.XXXXXX") || exit 125
+  # shellcheck disable=SC2086 # the entries are separated by blanks
+  if ! write_hosts "$hosts_file" $KESTREL_TEST_HOSTS || ! mount --bind "$hosts_file" /etc/hosts; then
+    echo "run-in-prefix: cannot apply KESTREL_TEST_HOSTS='$KESTREL_TEST_HOSTS'" >&2
+    rm -f "$hosts_file"
+    exit 125
+  fi
+  # The mount holds the file; its name is not needed any more.
+  rm -f "$hosts_file"
 fi
 
 arch=$(pe_arch "$1") || {

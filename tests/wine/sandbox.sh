@@ -1,10 +1,15 @@
 #!/bin/bash
 # Runs a command in a closed network: a private network namespace with only
-# the loopback interface up, a resolver that names only 127.0.0.1, and a
-# private X server (Xvfb) for the Wine programs. Exits with the command's code.
+# the loopback interface up, a resolver that names only 127.0.0.1, a hosts
+# file of its own, and a private X server (Xvfb) for the Wine programs. Exits
+# with the command's code.
 #
 #   tests/wine/sandbox.sh CMD [ARGS...]
 #
+# The hosts file maps the programs' built-in public hosts (common/ping_hosts.h)
+# to 127.0.0.1, which answers echoes; KESTREL_SILENT_ADDRESS (127.0.0.66) is a
+# loopback address that never answers. See hosts.sh for how one test changes
+# the mapping (KESTREL_TEST_HOSTS).
 # KESTREL_XVFB_SCREEN overrides the screen geometry (default 1280x1024x24).
 set -u
 
@@ -14,6 +19,8 @@ if [ $# -eq 0 ]; then
 fi
 
 self=$(readlink -f "$0")
+here=$(dirname "$self")
+. "$here/hosts.sh"
 
 if [ "${KESTREL_SANDBOX_STAGE:-}" != inside ]; then
   # The new mount namespace keeps the resolver bind mount to ourselves; the
@@ -41,6 +48,13 @@ trap 'exit 143' TERM HUP
 printf 'nameserver 127.0.0.1\n' >"$scratch/resolv.conf"
 mount --bind "$scratch/resolv.conf" /etc/resolv.conf ||
   { echo "sandbox: cannot bind-mount resolv.conf" >&2; exit 125; }
+# The built-in host names resolve to loopback; a test may change that for
+# itself (run-in-prefix.sh), so the sandbox-wide file ignores KESTREL_TEST_HOSTS.
+write_hosts "$scratch/hosts" && mount --bind "$scratch/hosts" /etc/hosts ||
+  { echo "sandbox: cannot set up the hosts file" >&2; exit 125; }
+make_silent_address ||
+  { echo "sandbox: cannot route $silent_address to a silent tap device" >&2; exit 125; }
+export KESTREL_SILENT_ADDRESS=$silent_address
 
 # The lock files in /tmp are shared with the host and other sandboxes, so a
 # display is free only when nobody holds its lock. Xvfb writes the display
