@@ -4,6 +4,7 @@
 #include "kestrel/control_ids.h"
 #include "kestrel/win32/frm_display.h"
 #include "kestrel/win32/pixel_art.h"
+#include "kestrel/win32/resource_ids.h"
 #include "kestrel/win32/window_helpers.h"
 
 namespace kestrel::win32 {
@@ -133,7 +134,10 @@ bool FrmMain::Open() {
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = &FrmMain::WindowProc;
   wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(IDI_KESTREL));
+  wc.hIconSm = static_cast<HICON>(LoadImageA(wc.hInstance, MAKEINTRESOURCEA(IDI_KESTREL), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = ids::kMainWindowClass;

@@ -3,6 +3,7 @@
 #include "kestrel/artwork.h"
 #include "kestrel/control_ids.h"
 #include "kestrel/win32/pixel_art.h"
+#include "kestrel/win32/resource_ids.h"
 #include "kestrel/win32/window_helpers.h"
 
 namespace kestrel::win32 {
@@ -26,7 +27,8 @@ void FrmTip::RegisterClassOnce() {
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &FrmTip::WindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIcon(nullptr, IDI_INFORMATION);
+    // The program's icon: the window has its own taskbar button.
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(IDI_KESTREL));
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = ids::kTipWindowClass;

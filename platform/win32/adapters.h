@@ -16,6 +16,7 @@
 #include "platform/sockets.h"
 #include "platform/sound.h"
 #include "platform/system_restart.h"
+#include "platform/tray.h"
 #include "platform/version_query.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/late_bound_library.h"
@@ -151,6 +152,17 @@ class Win32IcmpEcho final : public IcmpEcho {
   decltype(&IcmpSendEcho) send_ = nullptr;
   decltype(&IcmpCloseHandle) close_ = nullptr;
 };
+class Win32Tray final : public Tray {
+ public:
+  bool NotifyIcon(TrayOperation operation, const NotifyIconData& record) override;
+  std::uint32_t TaskbarCreatedMessage() override;
+  bool BringToForeground(WindowHandle window) override;
+  void PostEmptyMessage(WindowHandle window) override;
+};
+
+// The system's record for the portable one: the first version's size for
+// this architecture, so that every shell since the first one accepts it.
+NOTIFYICONDATAA ToNotifyIconData(const NotifyIconData& record);
 
 inline HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 inline WindowHandle AsWindowHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }

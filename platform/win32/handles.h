@@ -53,6 +53,10 @@ struct GdiTraits {
   static HGDIOBJ Invalid() { return nullptr; }
   static void Free(HGDIOBJ o) { DeleteObject(o); }
 };
+struct IconTraits {
+  static HICON Invalid() { return nullptr; }
+  static void Free(HICON icon) { DestroyIcon(icon); }
+};
 struct DcTraits {
   static HDC Invalid() { return nullptr; }
   static void Free(HDC dc) { DeleteDC(dc); }
@@ -73,6 +77,8 @@ using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniqueGdiObject = Unique<HGDIOBJ, GdiTraits>;
 using UniqueDc = Unique<HDC, DcTraits>;
 using UniqueModule = Unique<HMODULE, ModuleTraits>;
+// An icon the program loaded itself (not LR_SHARED).
+using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueImageList = Unique<HIMAGELIST, ImageListTraits>;
 
 // Selects a GDI object into a DC for one scope.

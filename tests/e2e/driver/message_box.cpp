@@ -20,43 +20,10 @@ constexpr IconCandidate kIcons[] = {
     {MessageIcon::kQuestion, 32514},     // IDI_QUESTION
 };
 
-// The icon drawn over a plain background of the colour.
+// The system's icon drawn over a plain background of the colour.
 Image RenderIcon(WORD resource, int width, int height, COLORREF background) {
-  HDC screen_dc = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen_dc);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(dc, bitmap);
-  HBRUSH brush = CreateSolidBrush(background);
-  RECT all{0, 0, width, height};
-  FillRect(dc, &all, brush);
-  DeleteObject(brush);
-  DrawIconEx(dc, 0, 0, LoadIconA(nullptr, MAKEINTRESOURCEA(resource)), 0, 0, 0, nullptr, DI_NORMAL);
-  GdiFlush();
-
-  Image image;
-  image.width = width;
-  image.height = height;
-  const auto* bgrx = static_cast<const std::uint8_t*>(bits);
-  const std::size_t pixels = static_cast<std::size_t>(width) * height;
-  image.rgb.resize(pixels * 3);
-  for (std::size_t i = 0; i < pixels; ++i) {
-    image.rgb[i * 3] = bgrx[i * 4 + 2];
-    image.rgb[i * 3 + 1] = bgrx[i * 4 + 1];
-    image.rgb[i * 3 + 2] = bgrx[i * 4];
-  }
-  SelectObject(dc, previous);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen_dc);
-  return image;
+  return e2e::RenderIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(resource)), width, height,
+                         background);
 }
 
 bool Close(std::uint32_t a, std::uint32_t b) {

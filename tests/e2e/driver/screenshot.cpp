@@ -27,6 +27,17 @@ std::string FileName(std::string_view name) {
   return out.empty() ? "screenshot" : out;
 }
 
+// Pixels as a 32-bit DIB holds them (B, G, R, unused) to R, G, B.
+std::vector<std::uint8_t> ToRgb(const std::uint8_t* bgrx, std::size_t pixels) {
+  std::vector<std::uint8_t> rgb(pixels * 3);
+  for (std::size_t i = 0; i < pixels; ++i) {
+    rgb[i * 3] = bgrx[i * 4 + 2];
+    rgb[i * 3 + 1] = bgrx[i * 4 + 1];
+    rgb[i * 3 + 2] = bgrx[i * 4];
+  }
+  return rgb;
+}
+
 }  // namespace
 
 std::uint32_t Image::At(int x, int y) const {
@@ -66,12 +77,7 @@ Image CaptureScreen(const RECT& wanted) {
   DeleteDC(memory_dc);
   ReleaseDC(nullptr, screen_dc);
 
-  image.rgb.resize(pixels * 3);
-  for (std::size_t i = 0; i < pixels; ++i) {
-    image.rgb[i * 3] = bgrx[i * 4 + 2];
-    image.rgb[i * 3 + 1] = bgrx[i * 4 + 1];
-    image.rgb[i * 3 + 2] = bgrx[i * 4];
-  }
+  image.rgb = ToRgb(bgrx.data(), pixels);
   return image;
 }
 
@@ -95,6 +101,38 @@ Image CaptureWindow(const Window& window) {
       },
       Millis(1500), Millis(50));
   return last;
+}
+
+Image RenderIcon(HICON icon, int width, int height, COLORREF background, int size) {
+  HDC screen_dc = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen_dc);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(dc, bitmap);
+  HBRUSH brush = CreateSolidBrush(background);
+  RECT all{0, 0, width, height};
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+
+  Image image;
+  image.width = width;
+  image.height = height;
+  image.rgb =
+      ToRgb(static_cast<const std::uint8_t*>(bits), static_cast<std::size_t>(width) * height);
+  SelectObject(dc, previous);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen_dc);
+  return image;
 }
 
 bool SavePng(const Image& image, const std::string& path) {

@@ -28,6 +28,11 @@ Image CaptureScreen(const RECT& rect);
 // little apart must agree.
 Image CaptureWindow(const Window& window);
 
+// The icon drawn as the system draws it, at the top left of a width x height
+// picture filled with the background colour; size 0 draws the icon at its
+// own size.
+Image RenderIcon(HICON icon, int width, int height, COLORREF background, int size = 0);
+
 bool SavePng(const Image& image, const std::string& path);
 
 // Where screenshots go: KESTREL_SCREENSHOT_DIR (a Unix or Windows path), or

@@ -86,8 +86,15 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
+std::string SelfPath() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}
+
 int Serve(const std::string& mode) {
   if (mode == "exit3") return 3;
+  if (mode == "tray") return ServeTray();
   InitCommonControls();
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = Proc;

@@ -8,6 +8,7 @@
 //   late    the main window shows first and gets its status bar later
 //   flash   a window shows briefly, then the program ends with code 0
 //   exit3   the program ends with code 3 and shows nothing
+//   tray    a hidden window with a tray icon and a popup menu (ServeTray)
 namespace target {
 
 inline constexpr const char* kServeFlag = "--serve";
@@ -34,6 +35,20 @@ inline constexpr int kSquareSize = 20;
 
 inline const std::string kLongPanelText(300, 'x');
 
+// The tray mode: the hidden owner window's title tells what happened,
+// "starts N, <last command>", where N counts the clicks that would start the
+// tuning program. Its popup menu: "Picture 1" to "Picture 4", a separator,
+// then "More" with "Picture 5", "Animate" (pictures 1 to 4, one every 200 ms)
+// and "Remove icon". The pictures are the tray monitor's.
+inline constexpr const char* kTrayOwnerClass = "E2eDriverTrayOwner";
+inline constexpr unsigned kPictureCommand = 1000;  // + picture number
+inline constexpr unsigned kAnimateCommand = 1010;
+inline constexpr unsigned kRemoveCommand = 1011;
+
 int Serve(const std::string& mode);
+int ServeTray();
+
+// This program's own path, which the tests start again in a mode.
+std::string SelfPath();
 
 }  // namespace target

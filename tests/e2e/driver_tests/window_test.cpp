@@ -17,12 +17,6 @@ using e2e::MessageIcon;
 using e2e::Millis;
 using e2e::Window;
 
-std::string SelfPath() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return path;
-}
-
 // The failure's message, or "" when there was none.
 template <typename Action>
 std::string FailureOf(Action&& action) {
@@ -38,7 +32,7 @@ class Target : public ::testing::Test {
  protected:
   App& Serve(const char* mode) {
     return apps_.emplace_back(
-        e2e::Process::Start(SelfPath(), std::string(target::kServeFlag) + " " + mode));
+        e2e::Process::Start(target::SelfPath(), std::string(target::kServeFlag) + " " + mode));
   }
   Window MainWindow(const char* mode = "window") {
     return Serve(mode).WaitForWindow(target::kWindowClass, target::kStatus);
@@ -192,7 +186,7 @@ TEST_F(Target, AWindowShownBeforeTheEndIsCaught) {
 
 TEST_F(Target, ProgramsOfTheDirectoryAreEnded) {
   const e2e::ProgramDirectory dir("C:\\e2e-driver-test\\Programs");
-  const std::string copy = dir.Install(SelfPath(), "Copy.exe");
+  const std::string copy = dir.Install(target::SelfPath(), "Copy.exe");
   const App& inside =
       apps_.emplace_back(e2e::Process::Start(copy, std::string(target::kServeFlag) + " window"));
   const App& outside = Serve("window");
