@@ -6,7 +6,9 @@
 namespace common {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 bool IsDecimal(const std::string& s) {
   // Optional sign, digits with at most one decimal point, optional exponent.

@@ -7,20 +7,20 @@ constexpr struct {
   char key;
   Rgb colour;
 } kPalette[] = {
-    {'k', {0, 0, 0}},  // black
+    {'k', {0, 0, 0}},        // black
     {'w', {255, 255, 255}},  // white
     {'g', {192, 192, 192}},  // grey
     {'G', {128, 128, 128}},  // dark grey
-    {'d', {64, 64, 64}},  // charcoal
+    {'d', {64, 64, 64}},     // charcoal
     {'c', {168, 212, 255}},  // pale blue
-    {'b', {0, 96, 216}},  // blue
-    {'B', {0, 40, 128}},  // navy
-    {'r', {224, 32, 32}},  // red
-    {'e', {40, 176, 40}},  // green
-    {'E', {0, 110, 0}},  // dark green
-    {'y', {255, 224, 64}},  // yellow
-    {'Y', {176, 128, 0}},  // ochre
-    {'o', {255, 150, 30}},  // orange
+    {'b', {0, 96, 216}},     // blue
+    {'B', {0, 40, 128}},     // navy
+    {'r', {224, 32, 32}},    // red
+    {'e', {40, 176, 40}},    // green
+    {'E', {0, 110, 0}},      // dark green
+    {'y', {255, 224, 64}},   // yellow
+    {'Y', {176, 128, 0}},    // ochre
+    {'o', {255, 150, 30}},   // orange
     {'t', {236, 220, 180}},  // beige
 };
 
@@ -33,6 +33,8 @@ std::optional<Rgb> ArtColour(char key) {
   return std::nullopt;
 }
 
+// The pictures keep one row of pixels a line.
+// clang-format off
 const std::vector<PixelArt>& ToolbarImages() {
   static const std::vector<PixelArt> images = {
       // 1. Network: two computers on one cable
@@ -286,5 +288,7 @@ const PixelArt& TipPicture() {
   }};
   return bulb;
 }
+
+// clang-format on
 
 }  // namespace kestrel

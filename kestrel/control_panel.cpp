@@ -16,9 +16,13 @@ bool StartPage(KestrelApp& app, const std::string& commandLine) {
 
 }  // namespace
 
-std::string InternetOptionsCommand() { return kRunApplet + "inetcpl.cpl,,0"; }
+std::string InternetOptionsCommand() {
+  return kRunApplet + "inetcpl.cpl,,0";
+}
 
-std::string SystemOptionsCommand() { return kRunApplet + "sysdm.cpl,,0"; }
+std::string SystemOptionsCommand() {
+  return kRunApplet + "sysdm.cpl,,0";
+}
 
 std::string ModemOptionsCommand(std::int16_t osCode) {
   constexpr std::int16_t kWindows2000 = 6;
@@ -31,11 +35,17 @@ std::optional<std::string> NetworkOptionsCommand(std::int16_t osCode) {
   return std::nullopt;
 }
 
-bool OpenInternetOptions(KestrelApp& app) { return StartPage(app, InternetOptionsCommand()); }
+bool OpenInternetOptions(KestrelApp& app) {
+  return StartPage(app, InternetOptionsCommand());
+}
 
-bool OpenModemOptions(KestrelApp& app) { return StartPage(app, ModemOptionsCommand(app.OSCode)); }
+bool OpenModemOptions(KestrelApp& app) {
+  return StartPage(app, ModemOptionsCommand(app.OSCode));
+}
 
-bool OpenSystemOptions(KestrelApp& app) { return StartPage(app, SystemOptionsCommand()); }
+bool OpenSystemOptions(KestrelApp& app) {
+  return StartPage(app, SystemOptionsCommand());
+}
 
 bool OpenNetworkOptions(KestrelApp& app) {
   const auto command = NetworkOptionsCommand(app.OSCode);

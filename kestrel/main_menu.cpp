@@ -11,10 +11,11 @@ MenuEntry Item(const char* caption, const char* control, int id, Command command
   return {caption, control, id, command, {}};
 }
 
-MenuEntry Separator(const char* control, int id) { return {"-", control, id, std::nullopt, {}}; }
+MenuEntry Separator(const char* control, int id) {
+  return {"-", control, id, std::nullopt, {}};
+}
 
-MenuEntry Submenu(const char* caption, const char* control, int id,
-                  std::vector<MenuEntry> items) {
+MenuEntry Submenu(const char* caption, const char* control, int id, std::vector<MenuEntry> items) {
   return {caption, control, id, std::nullopt, std::move(items)};
 }
 
@@ -39,8 +40,7 @@ const std::vector<MenuEntry>& MainMenu() {
                     C::PingConfiguration),
                Separator("mnudash1", i::mnudash1),
                Item("Restore &Windows Original Settings", "mnuRestore", i::mnuRestore, C::Restore),
-               Separator("mnudash2", i::mnudash2),
-               Item("&Exit", "mnuExit", i::mnuExit, C::Exit)}),
+               Separator("mnudash2", i::mnudash2), Item("&Exit", "mnuExit", i::mnuExit, C::Exit)}),
       Submenu("&View", "mnuView", 0,
               {Item("&ToolBar", "mnuToolBar", i::mnuToolBar, C::ToolBar),
                Item("&Status Bar", "mnuStatusBar", i::mnuStatusBar, C::StatusBar),
@@ -61,7 +61,9 @@ const std::vector<MenuEntry>& MainMenu() {
   return menu;
 }
 
-std::optional<Command> MenuCommand(int id) { return Find(MainMenu(), id); }
+std::optional<Command> MenuCommand(int id) {
+  return Find(MainMenu(), id);
+}
 
 const std::vector<ToolbarButton>& Toolbar() {
   // Image 11 is drawn for the Help button, which has none of the ten.
@@ -85,15 +87,9 @@ const std::vector<ToolbarButton>& Toolbar() {
 std::optional<Command> ToolbarCommand(const std::string& key) {
   using C = Command;
   static const std::pair<const char*, Command> kDispatch[] = {
-      {"Apply", C::Apply},
-      {"Ping", C::PingConfiguration},
-      {"Restore", C::Restore},
-      {"Backup", C::Backup},
-      {"Internet", C::InternetOptions},
-      {"System", C::SystemOptions},
-      {"Modem", C::ModemOptions},
-      {"Network", C::NetworkOptions},
-      {"Help", C::Help},
+      {"Apply", C::Apply},        {"Ping", C::PingConfiguration},   {"Restore", C::Restore},
+      {"Backup", C::Backup},      {"Internet", C::InternetOptions}, {"System", C::SystemOptions},
+      {"Modem", C::ModemOptions}, {"Network", C::NetworkOptions},   {"Help", C::Help},
   };
   for (const auto& [name, command] : kDispatch) {
     if (key == name) return command;

@@ -46,25 +46,53 @@ void MainWindowModel::Load() {
 void MainWindowModel::Run(Command command) {
   if (busy_) return;
   switch (command) {
-    case Command::Apply: Apply(); break;
-    case Command::PingConfiguration: ShowPingConfiguration(); break;
-    case Command::Restore: RestoreWindowsDefaults(app_, panel_); break;
+    case Command::Apply:
+      Apply();
+      break;
+    case Command::PingConfiguration:
+      ShowPingConfiguration();
+      break;
+    case Command::Restore:
+      RestoreWindowsDefaults(app_, panel_);
+      break;
     case Command::Backup:
       busy_ = true;
       BackupRegistry(app_, host_);
       busy_ = false;
       break;
-    case Command::Exit: host_.CloseMainWindow(); break;
-    case Command::ToolBar: ToggleToolBar(); break;
-    case Command::StatusBar: ToggleStatusBar(); break;
-    case Command::SystemOptions: OpenSystemOptions(app_); break;
-    case Command::InternetOptions: OpenInternetOptions(app_); break;
-    case Command::ModemOptions: OpenModemOptions(app_); break;
-    case Command::NetworkOptions: OpenNetworkOptions(app_); break;
-    case Command::Help: OpenHelp(); break;
-    case Command::TipOfTheDay: host_.ShowTipOfTheDay(false); break;
-    case Command::WebSite: common::OpenWebSite(app_.platform.shell, host_.OwnerWindow()); break;
-    case Command::Email: common::SendEmail(app_.platform.shell, host_.OwnerWindow()); break;
+    case Command::Exit:
+      host_.CloseMainWindow();
+      break;
+    case Command::ToolBar:
+      ToggleToolBar();
+      break;
+    case Command::StatusBar:
+      ToggleStatusBar();
+      break;
+    case Command::SystemOptions:
+      OpenSystemOptions(app_);
+      break;
+    case Command::InternetOptions:
+      OpenInternetOptions(app_);
+      break;
+    case Command::ModemOptions:
+      OpenModemOptions(app_);
+      break;
+    case Command::NetworkOptions:
+      OpenNetworkOptions(app_);
+      break;
+    case Command::Help:
+      OpenHelp();
+      break;
+    case Command::TipOfTheDay:
+      host_.ShowTipOfTheDay(false);
+      break;
+    case Command::WebSite:
+      common::OpenWebSite(app_.platform.shell, host_.OwnerWindow());
+      break;
+    case Command::Email:
+      common::SendEmail(app_.platform.shell, host_.OwnerWindow());
+      break;
   }
 }
 
@@ -78,9 +106,13 @@ void MainWindowModel::ToolbarButtonClicked(const std::string& key) {
   if (const auto command = ToolbarCommand(key)) Run(*command);
 }
 
-void MainWindowModel::Apply() { ApplySettings(app_, panel_.controls(), host_); }
+void MainWindowModel::Apply() {
+  ApplySettings(app_, panel_.controls(), host_);
+}
 
-void MainWindowModel::ShowPingConfiguration() { host_.ShowPingDialog(); }
+void MainWindowModel::ShowPingConfiguration() {
+  host_.ShowPingDialog();
+}
 
 void MainWindowModel::OpenHelp() {
   common::OpenHelpFile(app_.platform.shell, host_.OwnerWindow(), app_.ProgramDirectory());

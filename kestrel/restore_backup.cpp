@@ -91,10 +91,12 @@ void BackupRegistry(KestrelApp& app, BackupWindow& window) {
   if (start && IsRegistryExport(*start) && after != before) {
     Tell(app, "Registry Backup has been taken Successfully.");
   } else {
-    Tell(app, "The Registry Backup could not be taken: the registry editor did not write the "
-              "file\r\n\r\n" + path +
-              "\r\n\r\nMake sure that the folder can be written and that no other program uses "
-              "the file, then try again.");
+    Tell(app,
+         "The Registry Backup could not be taken: the registry editor did not write the "
+         "file\r\n\r\n" +
+             path +
+             "\r\n\r\nMake sure that the folder can be written and that no other program uses "
+             "the file, then try again.");
   }
 }
 

@@ -44,8 +44,9 @@ std::string TipModel::TipsFilePath(KestrelApp& app) {
 }
 
 std::string TipModel::NotFoundText() {
-  return std::string("That the ") + kTipsFile + " file was not found? \r\n\r\nCreate a text file named " +
-         kTipsFile + " using NotePad with 1 tip per line. " +
+  return std::string("That the ") + kTipsFile +
+         " file was not found? \r\n\r\nCreate a text file named " + kTipsFile +
+         " using NotePad with 1 tip per line. " +
          "Then place it in the same directory as the application. ";
 }
 

@@ -124,13 +124,18 @@ void FrmTip::Mirror() {
 
 void FrmTip::OnCommand(int id) {
   switch (id) {
-    case ids::cmdNextTip: model_->cmdNextTipClicked(); break;
+    case ids::cmdNextTip:
+      model_->cmdNextTipClicked();
+      break;
     case ids::chkLoadTipsAtStartup:
       model_->chkLoadTipsAtStartupClicked(model_->chkLoadTipsAtStartup() == 1 ? 0 : 1);
       break;
     case ids::cmdOK:
-    case IDCANCEL: DestroyWindow(window_); return;
-    default: return;
+    case IDCANCEL:
+      DestroyWindow(window_);
+      return;
+    default:
+      return;
   }
   Mirror();
 }

@@ -29,8 +29,9 @@ platform::win32::UniqueGdiObject MakeBitmap(const PixelArt& art, COLORREF backgr
   for (int y = 0; y < height; ++y) {
     const std::string& row = art.rows[static_cast<std::size_t>(y)];
     for (int x = 0; x < width; ++x) {
-      const auto colour = x < static_cast<int>(row.size()) ? ArtColour(row[static_cast<std::size_t>(x)])
-                                                           : std::nullopt;
+      const auto colour = x < static_cast<int>(row.size())
+                              ? ArtColour(row[static_cast<std::size_t>(x)])
+                              : std::nullopt;
       const std::uint32_t red = colour ? colour->red : GetRValue(background);
       const std::uint32_t green = colour ? colour->green : GetGValue(background);
       const std::uint32_t blue = colour ? colour->blue : GetBValue(background);
@@ -42,8 +43,8 @@ platform::win32::UniqueGdiObject MakeBitmap(const PixelArt& art, COLORREF backgr
 }
 
 platform::win32::UniqueImageList MakeImageList(const std::vector<PixelArt>& images, int size) {
-  platform::win32::UniqueImageList list(ImageList_Create(
-      size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(images.size()), 0));
+  platform::win32::UniqueImageList list(
+      ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(images.size()), 0));
   if (!list) return list;
   for (const PixelArt& art : images) {
     const auto bitmap = MakeBitmap(art, kMaskColour);

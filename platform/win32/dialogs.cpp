@@ -26,8 +26,8 @@ std::string Win32FileDialogs::AskSaveFileName(const SaveFileRequest& request) {
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrInitialDir = request.initialDirectory.empty() ? nullptr
-                                                             : request.initialDirectory.c_str();
+  dialog.lpstrInitialDir =
+      request.initialDirectory.empty() ? nullptr : request.initialDirectory.c_str();
   dialog.lpstrTitle = request.title.c_str();
   // A read-only file cannot take the new contents, and replacing a file the
   // user already has is asked first.

@@ -31,7 +31,9 @@ void RunMenuItem(const Window& main, int id) {
   main.Post(WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-int ToolbarButton(int position) { return ids::kToolbarButtonBase + position; }
+int ToolbarButton(int position) {
+  return ids::kToolbarButtonBase + position;
+}
 
 class MainWindow : public e2e::SettingsScenario {
  protected:
@@ -144,8 +146,12 @@ TEST_F(MainWindow, EveryMenuItemAndToolbarButtonReachesItsCommand) {
           }
           break;
         }
-        case CommandCase::kDialog: CancelBackupDialog(app); break;
-        case CommandCase::kTip: CloseTip(WaitForTip(app)); break;
+        case CommandCase::kDialog:
+          CancelBackupDialog(app);
+          break;
+        case CommandCase::kTip:
+          CloseTip(WaitForTip(app));
+          break;
       }
       ExpectNoBox(app);
     }
@@ -188,7 +194,8 @@ TEST_F(MainWindow, ViewSwitchesHideTheBarsAndGiveBackTheirHeight) {
   };
   for (const auto& step : steps) {
     RunMenuItem(main, step.menu_id);
-    EXPECT_EQ(e2e::Eventually([&] { return height(main); }, step.window_height), step.window_height);
+    EXPECT_EQ(e2e::Eventually([&] { return height(main); }, step.window_height),
+              step.window_height);
     EXPECT_EQ(frame.Rect().top, step.frame_top);
     // Everything in the frame moves with it.
     EXPECT_EQ(main.Child(ids::cmdApply).Rect().top - apply_top, step.frame_top - frame_top);
@@ -287,9 +294,12 @@ TEST_F(MainWindow, RestoreAfterAutomatic3WritesTheDefaultsInManual) {
     const char* name;
     DWORD value;
   } values[] = {
-      {tcpip, "TcpWindowSize", 8192},        {tcpip, "GlobalMaxTcpWindowSize", 8192},
-      {tcpip, "DefaultTTL", 32},             {tcpip, "KeepAliveTime", 3600000},
-      {tcpip, "EnablePMTUDiscovery", 1},     {tcpip, "EnablePMTUBHDetect", 0},
+      {tcpip, "TcpWindowSize", 8192},
+      {tcpip, "GlobalMaxTcpWindowSize", 8192},
+      {tcpip, "DefaultTTL", 32},
+      {tcpip, "KeepAliveTime", 3600000},
+      {tcpip, "EnablePMTUDiscovery", 1},
+      {tcpip, "EnablePMTUBHDetect", 0},
       {keys::kInternetSettings, "MaxConnectionsPer1_0Server", 2},
       {keys::kInternetSettings, "MaxConnectionsPerServer", 4},
       {keys::kNdiCacheSize, "", 0},

@@ -1,6 +1,7 @@
+#include "kestrel/artwork.h"
+
 #include <gtest/gtest.h>
 
-#include "kestrel/artwork.h"
 #include "kestrel/main_menu.h"
 
 namespace {

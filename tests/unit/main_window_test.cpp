@@ -1,3 +1,5 @@
+#include "kestrel/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,7 +8,6 @@
 #include "common/links.h"
 #include "kestrel/control_ids.h"
 #include "kestrel/control_panel.h"
-#include "kestrel/main_window.h"
 #include "tests/doubles/fake_platform.h"
 #include "tests/doubles/recording_host.h"
 
@@ -61,13 +62,21 @@ TEST(MainMenuTest, CaptionsNamesAndNestingAreThoseOfTheWindow) {
 TEST(MainMenuTest, ToolbarPositionsKeysTooltipsAndImages) {
   std::vector<std::string> lines;
   for (const auto& b : kestrel::Toolbar()) {
-    lines.push_back(b.IsSeparator() ? "|" : b.key + " \"" + b.tooltip + "\" " + std::to_string(b.image));
+    lines.push_back(b.IsSeparator() ? "|"
+                                    : b.key + " \"" + b.tooltip + "\" " + std::to_string(b.image));
   }
-  const std::vector<std::string> expected = {
-      "Apply \"Apply New Settings\" 10", "Ping \"Ping Configuration\" 5", "|",
-      "Restore \"Restore Original Settings\" 9", "Backup \"Backup Registry\" 4", "|",
-      "Internet \"Internet Options\" 6", "System \"System Options\" 3", "Modem \"Modem Options\" 2",
-      "Network \"Network Options\" 1", "|", "Help \"Help\" 11"};
+  const std::vector<std::string> expected = {"Apply \"Apply New Settings\" 10",
+                                             "Ping \"Ping Configuration\" 5",
+                                             "|",
+                                             "Restore \"Restore Original Settings\" 9",
+                                             "Backup \"Backup Registry\" 4",
+                                             "|",
+                                             "Internet \"Internet Options\" 6",
+                                             "System \"System Options\" 3",
+                                             "Modem \"Modem Options\" 2",
+                                             "Network \"Network Options\" 1",
+                                             "|",
+                                             "Help \"Help\" 11"};
   EXPECT_EQ(lines, expected);
 }
 
@@ -101,7 +110,8 @@ class MainWindowTest : public testing::Test {
       out += "open " + o.document + " (" + std::to_string(static_cast<int>(o.show)) +
              (o.owner == host.owner ? ", owned" : "") + ");";
     }
-    for (const auto& m : fake.messages.shown) out += "box " + m.text.substr(0, m.text.find('\r')) + ";";
+    for (const auto& m : fake.messages.shown)
+      out += "box " + m.text.substr(0, m.text.find('\r')) + ";";
     for (const auto& d : fake.dialogs.asked) out += "dialog " + d.title + ";";
     for (const auto& c : host.calls) out += c + ";";
     if (window.layout() != MainWindowLayout{540, 30, true, true}) out += "layout changed;";
@@ -160,12 +170,18 @@ TEST_F(MainWindowTest, EveryToolbarKeyRunsTheCommandOfItsMenuItem) {
     const char* key;
     int sameAs;  // 0: does nothing
   } cases[] = {
-      {"Apply", ids::mnuApplyNewSettings}, {"Ping", ids::mnuPingConfiguration},
-      {"Restore", ids::mnuRestore},        {"Backup", ids::mnuRegistryBackup},
-      {"Internet", ids::mnuInternet},      {"System", ids::mnuSystem},
-      {"Modem", ids::mnumodem},            {"Network", ids::mnuNetwork},
-      {"Help", ids::mnuHelp1},             {"", 0},
-      {"apply", 0},                        {"Exit", 0},
+      {"Apply", ids::mnuApplyNewSettings},
+      {"Ping", ids::mnuPingConfiguration},
+      {"Restore", ids::mnuRestore},
+      {"Backup", ids::mnuRegistryBackup},
+      {"Internet", ids::mnuInternet},
+      {"System", ids::mnuSystem},
+      {"Modem", ids::mnumodem},
+      {"Network", ids::mnuNetwork},
+      {"Help", ids::mnuHelp1},
+      {"", 0},
+      {"apply", 0},
+      {"Exit", 0},
   };
   for (const auto& c : cases) {
     if (c.sameAs) window.MenuItemClicked(c.sameAs);
@@ -237,15 +253,16 @@ TEST(MainWindowLoadOrderTest, StepsRunInOrderWithTheTipBeforeTheWindow) {
   };
   window.Load();
   const std::string hint = "Choose your wanted Settings and Press \"Apply\"";
-  EXPECT_EQ(seen, (std::vector<std::string>{
-                      "pump os=7 monitor=0 [||OS: Windows XP] loading",
-                      "pump os=7 monitor=1 [||OS: Windows XP] loading",
-                      "pump os=7 monitor=1 [||OS: Windows XP] loading",
-                      "images os=7 monitor=1 [" + hint + "|Mode: Automatic #3|OS: Windows XP] loading",
-                      "pump os=7 monitor=1 [" + hint + "|Mode: Automatic #3|OS: Windows XP] loading",
-                      "tip modal os=7 monitor=1 [" + hint + "|Mode: Automatic #3|OS: Windows XP] loading",
-                      "show os=7 monitor=1 [" + hint + "|Mode: Automatic #3|OS: Windows XP] loading",
-                  }));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{
+                "pump os=7 monitor=0 [||OS: Windows XP] loading",
+                "pump os=7 monitor=1 [||OS: Windows XP] loading",
+                "pump os=7 monitor=1 [||OS: Windows XP] loading",
+                "images os=7 monitor=1 [" + hint + "|Mode: Automatic #3|OS: Windows XP] loading",
+                "pump os=7 monitor=1 [" + hint + "|Mode: Automatic #3|OS: Windows XP] loading",
+                "tip modal os=7 monitor=1 [" + hint + "|Mode: Automatic #3|OS: Windows XP] loading",
+                "show os=7 monitor=1 [" + hint + "|Mode: Automatic #3|OS: Windows XP] loading",
+            }));
   EXPECT_FALSE(window.panel().FormLoading);
 }
 
@@ -256,11 +273,11 @@ TEST(ControlPanelTest, CommandsByWindowsVersion) {
     const char* network;  // "" starts nothing
   } cases[] = {
       {0, "modem.cpl", ""},
-      {1, "modem.cpl", "netcpl.cpl"},  // unrecognised: handled as the 95 family
-      {4, "modem.cpl", "netcpl.cpl"},  // Windows ME
-      {5, "modem.cpl", "ncpa.cpl"},    // Windows NT 4
-      {6, "telephon.cpl", "ncpa.cpl"}, // Windows 2000
-      {7, "telephon.cpl", "ncpa.cpl"}, // XP and every later version
+      {1, "modem.cpl", "netcpl.cpl"},   // unrecognised: handled as the 95 family
+      {4, "modem.cpl", "netcpl.cpl"},   // Windows ME
+      {5, "modem.cpl", "ncpa.cpl"},     // Windows NT 4
+      {6, "telephon.cpl", "ncpa.cpl"},  // Windows 2000
+      {7, "telephon.cpl", "ncpa.cpl"},  // XP and every later version
       {8, "telephon.cpl", ""},
   };
   for (const auto& c : cases) {

@@ -62,8 +62,9 @@ TEST_F(RestoreTest, NoChangesNothing) {
 // Windows defaults, the connection type kept.
 TEST_F(RestoreTest, YesWritesTheDefaultsInManualAndSaysSo) {
   Restore(MessageAnswer::Yes);
-  EXPECT_EQ(fake.messages.Texts(), (std::vector<std::string>{
-                                       kQuestion, "Windows default settings were successfully restored."}));
+  EXPECT_EQ(fake.messages.Texts(),
+            (std::vector<std::string>{kQuestion,
+                                      "Windows default settings were successfully restored."}));
   EXPECT_EQ(SavedFile(), kRestoredFile);
   auto expected = fake.app.presets.WindowsDefaults;
   expected.ConnectionType = 2;
@@ -101,7 +102,8 @@ TEST_F(RestoreTest, FailuresAreToldInsteadOfSuccess) {
     }
     Restore(MessageAnswer::Yes);
     ASSERT_EQ(fake.messages.shown.size(), 2u);
-    EXPECT_NE(fake.messages.shown[1].text.find(c.says), std::string::npos) << fake.messages.shown[1].text;
+    EXPECT_NE(fake.messages.shown[1].text.find(c.says), std::string::npos)
+        << fake.messages.shown[1].text;
     EXPECT_EQ(fake.registry.Calls().empty(), !c.registryTried) << c.says;
   }
 }
@@ -154,8 +156,7 @@ TEST_F(BackupTest, WaitsForTheEditorThenChecksWhatItWrote) {
        "Registry Backup has been taken Successfully."},
       {"an old backup replaced", kUnicodeExport, kUnicodeExport, 0,
        "Registry Backup has been taken Successfully."},
-      {"nothing written", std::nullopt, std::nullopt, 0,
-       "The Registry Backup could not be taken"},
+      {"nothing written", std::nullopt, std::nullopt, 0, "The Registry Backup could not be taken"},
       {"an old backup left as it was", kUnicodeExport, std::nullopt, 0,
        "The Registry Backup could not be taken"},
       {"not an export", std::nullopt, std::string("Unable to open the file"), 0,
@@ -178,9 +179,8 @@ TEST_F(BackupTest, WaitsForTheEditorThenChecksWhatItWrote) {
     Backup();
 
     const std::string command = "regedit /E \"" + kPath + "\"";
-    EXPECT_EQ(fake.programs.started,
-              (std::vector<std::pair<std::string, platform::ShowCode>>{
-                  {command, platform::ShowCode::Minimized}}))
+    EXPECT_EQ(fake.programs.started, (std::vector<std::pair<std::string, platform::ShowCode>>{
+                                         {command, platform::ShowCode::Minimized}}))
         << c.name;
     EXPECT_EQ(fake.programs.waitedFor, std::vector<std::string>{command}) << c.name;
     const std::vector<std::string> calls =

@@ -1,9 +1,10 @@
+#include "kestrel/tip_of_the_day.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "kestrel/tip_of_the_day.h"
 #include "tests/doubles/fake_platform.h"
 
 namespace {
@@ -48,9 +49,10 @@ class TipModelTest : public testing::Test {
 
 TEST_F(TipModelTest, AMissingFileSaysHowToMakeOneAndNextTipKeepsIt) {
   tip.Load();
-  EXPECT_EQ(tip.lblTipText(),
-            "That the TIPs.TXT file was not found? \r\n\r\nCreate a text file named TIPs.TXT using "
-            "NotePad with 1 tip per line. Then place it in the same directory as the application. ");
+  EXPECT_EQ(
+      tip.lblTipText(),
+      "That the TIPs.TXT file was not found? \r\n\r\nCreate a text file named TIPs.TXT using "
+      "NotePad with 1 tip per line. Then place it in the same directory as the application. ");
   tip.cmdNextTipClicked();
   EXPECT_EQ(tip.lblTipText(), kestrel::TipModel::NotFoundText());
   EXPECT_FALSE(tip.LoadTips(""));
@@ -93,8 +95,12 @@ TEST_F(TipModelTest, TheDrawPicksTheTip) {
     double draw;
     int index;
     const char* text;
-  } cases[] = {{0.0, 1, "first"},  {0.2499, 1, "first"}, {0.25, 2, ""}, {0.5, 3, "third"},
-               {0.75, 4, "last without line end"}, {0.99999, 4, "last without line end"},
+  } cases[] = {{0.0, 1, "first"},
+               {0.2499, 1, "first"},
+               {0.25, 2, ""},
+               {0.5, 3, "third"},
+               {0.75, 4, "last without line end"},
+               {0.99999, 4, "last without line end"},
                {1.0, 4, "last without line end"}};
   for (const auto& c : cases) fake.random.draws.push_back(c.draw);
   ASSERT_TRUE(tip.LoadTips(TipsFile()));
@@ -148,7 +154,8 @@ TEST(ShowTipsAtStartupTest, TheStoredValueDecides) {
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     doubles::FakeKestrel fake;
-    if (cases[i].stored) fake.registry.Put(RegistryRoot::CurrentUser, kOptions, kSetting, *cases[i].stored);
+    if (cases[i].stored)
+      fake.registry.Put(RegistryRoot::CurrentUser, kOptions, kSetting, *cases[i].stored);
     EXPECT_EQ(kestrel::ShowTipsAtStartup(fake.app), cases[i].shown) << i;
   }
 }

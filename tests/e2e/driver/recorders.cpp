@@ -60,8 +60,7 @@ std::vector<std::string> StartRecorder::Lines() const {
   return SplitLines(dir_.ReadFile("started.log").value_or(""));
 }
 
-std::vector<std::string> StartRecorder::WaitForLinesAfter(std::size_t count,
-                                                          Millis timeout) const {
+std::vector<std::string> StartRecorder::WaitForLinesAfter(std::size_t count, Millis timeout) const {
   return WaitForMore([&] { return Lines(); }, count, timeout,
                      "a program start recorded in " + dir_.PathOf("started.log"));
 }
@@ -82,8 +81,7 @@ std::vector<std::string> OpenRecorder::Lines() const {
 
 std::vector<std::string> OpenRecorder::WaitForLinesAfter(std::size_t count, Millis timeout) const {
   return WaitForMore([&] { return Lines(); }, count, timeout,
-                     "a document opened by the shell, recorded in " +
-                         folder_.PathOf("opened.log"));
+                     "a document opened by the shell, recorded in " + folder_.PathOf("opened.log"));
 }
 
 }  // namespace e2e
