@@ -15,7 +15,7 @@ void FrmDisplay::RegisterClassOnce() {
   static const bool registered = [] {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &FrmDisplay::WindowProc;
+    wc.lpfnWndProc = &ViewWindowProc<FrmDisplay>;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -94,18 +94,6 @@ void FrmDisplay::CreateControls(const ModeInformation& info) {
 }
 
 void FrmDisplay::Close() { closed_ = true; }
-
-LRESULT CALLBACK FrmDisplay::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* created = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    auto* dialog = static_cast<FrmDisplay*>(created->lpCreateParams);
-    dialog->window_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-  }
-  auto* self = reinterpret_cast<FrmDisplay*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  return self ? self->HandleMessage(message, wParam, lParam)
-              : DefWindowProcA(window, message, wParam, lParam);
-}
 
 LRESULT FrmDisplay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

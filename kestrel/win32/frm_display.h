@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kestrel/mode_information.h"
+#include "kestrel/win32/window_helpers.h"
 #include "platform/win32/handles.h"
 
 namespace kestrel::win32 {
@@ -14,7 +15,7 @@ class FrmDisplay {
  private:
   FrmDisplay() = default;
   static void RegisterClassOnce();
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK ViewWindowProc<FrmDisplay>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls(const ModeInformation& info);
   void Close();

@@ -83,10 +83,6 @@ std::optional<std::size_t> ToolbarPosition(UINT_PTR id) {
   return static_cast<std::size_t>(id - first);
 }
 
-FrmMain* FromWindow(HWND window) {
-  return reinterpret_cast<FrmMain*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
 void MirrorEnabled(HWND control, bool enabled) {
   if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
 }
@@ -132,7 +128,7 @@ FrmMain::FrmMain(KestrelApp& app) : app_(app), model_(app, *this), tip_(app) {}
 bool FrmMain::Open() {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &FrmMain::WindowProc;
+  wc.lpfnWndProc = &ViewWindowProc<FrmMain>;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(IDI_KESTREL));
   wc.hIconSm = static_cast<HICON>(LoadImageA(wc.hInstance, MAKEINTRESOURCEA(IDI_KESTREL), IMAGE_ICON,
@@ -490,17 +486,6 @@ LRESULT CALLBACK FrmMain::NumberBoxProc(HWND box, UINT message, WPARAM wParam, L
     if (!view->model_.panel().KeyTyped(static_cast<char>(wParam))) return 0;
   }
   return DefSubclassProc(box, message, wParam, lParam);
-}
-
-LRESULT CALLBACK FrmMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* view = static_cast<FrmMain*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    view->window_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-  }
-  FrmMain* view = FromWindow(window);
-  return view ? view->HandleMessage(message, wParam, lParam)
-              : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

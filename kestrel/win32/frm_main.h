@@ -3,6 +3,7 @@
 #include "kestrel/kestrel_app.h"
 #include "kestrel/main_window.h"
 #include "kestrel/win32/frm_tip.h"
+#include "kestrel/win32/window_helpers.h"
 #include "platform/win32/handles.h"
 
 namespace kestrel::win32 {
@@ -33,7 +34,7 @@ class FrmMain final : public MainWindowHost {
   void ShowPingDialog() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK ViewWindowProc<FrmMain>(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR self);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

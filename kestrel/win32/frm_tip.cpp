@@ -25,7 +25,7 @@ void FrmTip::RegisterClassOnce() {
   static const bool registered = [] {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &FrmTip::WindowProc;
+    wc.lpfnWndProc = &ViewWindowProc<FrmTip>;
     wc.hInstance = GetModuleHandleA(nullptr);
     // The program's icon: the window has its own taskbar button.
     wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(IDI_KESTREL));
@@ -147,17 +147,6 @@ void FrmTip::Paint() {
   FillRect(dc, &panel, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   DrawEdge(dc, &panel, EDGE_SUNKEN, BF_RECT);
   EndPaint(window_, &paint);
-}
-
-LRESULT CALLBACK FrmTip::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* view = static_cast<FrmTip*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    view->window_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-  }
-  auto* view = reinterpret_cast<FrmTip*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  return view ? view->HandleMessage(message, wParam, lParam)
-              : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT FrmTip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

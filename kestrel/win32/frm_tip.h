@@ -4,6 +4,7 @@
 
 #include "kestrel/kestrel_app.h"
 #include "kestrel/tip_of_the_day.h"
+#include "kestrel/win32/window_helpers.h"
 #include "platform/win32/handles.h"
 
 namespace kestrel::win32 {
@@ -24,7 +25,7 @@ class FrmTip {
 
  private:
   static void RegisterClassOnce();
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK ViewWindowProc<FrmTip>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool Create(HWND around);
   void CreateControls();

@@ -22,6 +22,22 @@ void SetWindowTextIfDifferent(HWND window, const std::string& text);
 HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
                  int width, int height, int id, DWORD exStyle = 0);
 
+// The window procedure of a view class: the view passed as the creation
+// parameter is attached to its window (its window_ set) when the window is
+// created, and every message then goes to the view's HandleMessage. A view
+// that detaches itself (user data 0) leaves the rest to the default.
+template <typename View>
+LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* view = static_cast<View*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    view->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+  }
+  auto* view = reinterpret_cast<View*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return view ? view->HandleMessage(message, wParam, lParam)
+              : DefWindowProcA(window, message, wParam, lParam);
+}
+
 // Lets pending window messages run once, without waiting for new ones.
 void PumpPendingMessages();
 

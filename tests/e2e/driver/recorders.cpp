@@ -1,5 +1,7 @@
 #include "tests/e2e/driver/recorders.h"
 
+#include <sstream>
+
 #include "platform/win32/windows_shim.h"
 #include "tests/e2e/driver/kestrel.h"
 #include "tests/e2e/driver/paths.h"
@@ -14,14 +16,10 @@ constexpr const char* kOpenRecorderFolder = "C:\\recorder";
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
-    start = end + 1;
   }
   return lines;
 }
