@@ -58,14 +58,6 @@ TEST_F(TipModelTest, AMissingFileSaysHowToMakeOneAndNextTipKeepsIt) {
   EXPECT_FALSE(tip.LoadTips(""));
 }
 
-TEST_F(TipModelTest, AHiddenFileCountsAsMissing) {
-  platform::FileAttributes hidden;
-  hidden.hidden = true;
-  fake.files.Put(TipsFile(), "secret", hidden);
-  tip.Load();
-  EXPECT_EQ(tip.lblTipText(), kestrel::TipModel::NotFoundText());
-}
-
 TEST_F(TipModelTest, AnEmptyFileShowsNothingAndNoComplaint) {
   WriteTips("");
   tip.Load();
@@ -125,13 +117,6 @@ TEST_F(TipModelTest, OpeningTicksTheBoxAndTheBoxStoresAtOnce) {
   tip.chkLoadTipsAtStartupClicked(1);
   EXPECT_EQ(Stored(), std::string("1\0", 2));
   EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
-}
-
-TEST_F(TipModelTest, ARefusedStoreLeavesTheBoxAsClicked) {
-  fake.registry.FailAllWrites(reg::kAccessDenied);
-  tip.chkLoadTipsAtStartupClicked(0);
-  EXPECT_EQ(tip.chkLoadTipsAtStartup(), 0);
-  EXPECT_FALSE(Stored());
 }
 
 // Only the whole number 1 opens the window; what is not a number counts as 1.
