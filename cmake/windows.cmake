@@ -12,6 +12,11 @@ target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(platform_win32 PUBLIC advapi32 user32 gdi32 comctl32 comdlg32 shell32 winmm
                       PRIVATE kestrel_warnings)
 
+# The windows both programs show (the ping configuration dialog).
+file(GLOB common_win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/common/win32/*.cpp)
+add_library(common_win32 STATIC ${common_win32_sources})
+target_link_libraries(common_win32 PUBLIC common_portable platform_win32 PRIVATE kestrel_warnings)
+
 add_subdirectory(kestrel/win32)
 add_subdirectory(tidewatch/win32)
 

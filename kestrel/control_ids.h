@@ -43,6 +43,8 @@ inline constexpr int cmbMSCPS0 = 143;
 inline constexpr int Label4 = 144;
 inline constexpr int cmbMSCPS1 = 145;
 inline constexpr int cmdApply = 150;
+inline constexpr int cmdPing = 151;
+inline constexpr int cmdHelp = 152;
 inline constexpr int Toolbar1 = 160;
 // The toolbar's buttons send their position from 1 to 12 added to this.
 inline constexpr int kToolbarButtonBase = 600;

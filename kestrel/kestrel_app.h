@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/ping_settings.h"
 #include "kestrel/connection_settings.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
@@ -51,7 +52,17 @@ struct KestrelApp {
   std::string OSName;
   std::int16_t OSCode = 0;
 
+  // Read from Ping.cfg while the main window loads and whenever the ping
+  // configuration dialog opens.
+  common::PingSettings PingSettings;
+
   std::string ProgramDirectory() { return platform.environment.ProgramDirectory(); }
+
+  // What the ping settings and their dialog use of this program.
+  common::PingContext MakePingContext() {
+    return {PingSettings,       platform.files, platform.messages, platform.shell,
+            platform.sound,     ProgramDirectory(), kProgramTitle,  {}};
+  }
 };
 
 }  // namespace kestrel

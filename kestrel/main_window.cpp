@@ -2,6 +2,7 @@
 
 #include "common/links.h"
 #include "common/os_version.h"
+#include "common/ping_settings.h"
 #include "kestrel/apply_flow.h"
 #include "kestrel/control_ids.h"
 #include "kestrel/control_panel.h"
@@ -25,6 +26,7 @@ void MainWindowModel::Load() {
   app_.presets = InitPresets();
   panel_.FillSettingLists();
   LoadSettingsFile(app_);
+  common::LoadPingSettings(app_.MakePingContext());
   host_.PumpMessages();
 
   StartTidewatch(app_);
@@ -88,10 +90,10 @@ void MainWindowModel::Run(Command command) {
       host_.ShowTipOfTheDay(false);
       break;
     case Command::WebSite:
-      common::OpenWebSite(app_.platform.shell, host_.OwnerWindow());
+      common::OpenWebSite(app_.platform.shell, host_.MainWindowHandle());
       break;
     case Command::Email:
-      common::SendEmail(app_.platform.shell, host_.OwnerWindow());
+      common::SendEmail(app_.platform.shell, host_.MainWindowHandle());
       break;
   }
 }
@@ -115,7 +117,7 @@ void MainWindowModel::ShowPingConfiguration() {
 }
 
 void MainWindowModel::OpenHelp() {
-  common::OpenHelpFile(app_.platform.shell, host_.OwnerWindow(), app_.ProgramDirectory());
+  common::OpenHelpFile(app_.platform.shell, host_.MainWindowHandle(), app_.ProgramDirectory());
 }
 
 void MainWindowModel::SetLayout(int windowHeight, int frame1Top, int toolBarHeight,

@@ -65,7 +65,7 @@ bool IsRegistryExport(const std::string& start) {
 }
 
 void BackupRegistry(KestrelApp& app, BackupWindow& window) {
-  const std::string path = AskBackupFileName(app, window.OwnerWindow());
+  const std::string path = AskBackupFileName(app, window.MainWindowHandle());
   window.PumpMessages();
   if (path.empty()) return;
 

@@ -13,8 +13,9 @@ class BackupWindow {
   virtual ~BackupWindow() = default;
   // Lets pending window messages run.
   virtual void PumpMessages() = 0;
-  // The window that owns the file dialog.
-  virtual platform::WindowHandle OwnerWindow() = 0;
+  // The main window, as the owner of the file dialog and of what the shell
+  // opens for it.
+  virtual platform::WindowHandle MainWindowHandle() const = 0;
   // While busy the window shows the wait cursor and takes no commands.
   virtual void SetBusy(bool busy) = 0;
 };

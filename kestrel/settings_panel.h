@@ -4,39 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "common/controls.h"
 #include "kestrel/kestrel_app.h"
 
 namespace kestrel {
 
 // Control states of the settings panel, as the view mirrors them.
-struct OptionControl {
-  bool enabled = true;
-  bool selected = false;
-  bool operator==(const OptionControl&) const = default;
-};
-
-struct ListControl {
-  bool enabled = true;
-  int selected = -1;
-  std::vector<std::string> items;
-
-  bool HasSelection() const { return selected >= 0 && selected < static_cast<int>(items.size()); }
-  std::string SelectedText() const { return HasSelection() ? items[selected] : std::string(); }
-  bool operator==(const ListControl&) const = default;
-};
-
-struct TextControl {
-  bool enabled = true;
-  std::string text;
-  std::size_t maxLength = 0;
-  bool operator==(const TextControl&) const = default;
-};
-
-struct CheckControl {
-  bool enabled = true;
-  int state = 0;  // 0 clear, 1 ticked
-  bool operator==(const CheckControl&) const = default;
-};
+using common::CheckControl;
+using common::ListControl;
+using common::OptionControl;
+using common::TextControl;
 
 struct SettingsPanel {
   ListControl cmbNetType;

@@ -11,22 +11,8 @@ constexpr int kClientHeight = 184;
 
 }  // namespace
 
-void FrmDisplay::RegisterClassOnce() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &ViewWindowProc<FrmDisplay>;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = ids::kDisplayWindowClass;
-    return RegisterClassExA(&wc) != 0;
-  }();
-  (void)registered;
-}
-
 void FrmDisplay::ShowModal(HWND owner, const ModeInformation& info) {
-  RegisterClassOnce();
+  if (!RegisterViewClass(ids::kDisplayWindowClass, &ViewWindowProc<FrmDisplay>)) return;
   FrmDisplay dialog;
 
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;

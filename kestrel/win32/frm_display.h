@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/win32/window_helpers.h"
 #include "kestrel/mode_information.h"
 #include "kestrel/win32/window_helpers.h"
 #include "platform/win32/handles.h"
@@ -14,8 +15,7 @@ class FrmDisplay {
 
  private:
   FrmDisplay() = default;
-  static void RegisterClassOnce();
-  friend LRESULT CALLBACK ViewWindowProc<FrmDisplay>(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK common::win32::ViewWindowProc<FrmDisplay>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls(const ModeInformation& info);
   void Close();

@@ -6,6 +6,7 @@
 #include "kestrel/win32/pixel_art.h"
 #include "kestrel/win32/resource_ids.h"
 #include "kestrel/win32/window_helpers.h"
+#include "platform/win32/adapters.h"
 
 namespace kestrel::win32 {
 namespace {
@@ -30,6 +31,14 @@ constexpr int kGroupTop = 76;
 constexpr int kGroupHeight = 74;
 constexpr int kGroupGap = 8;
 constexpr int kToolbarImageSize = 16;
+
+// The command buttons sit below the groups of the left column, where the user
+// ends: Apply first, the ping configuration beside it, the help below it.
+constexpr int kApplyLeft = kColumnLeft;
+constexpr int kApplyTop = kGroupTop + 3 * (kGroupHeight + kGroupGap) + 8;
+constexpr int kButtonWidth = 110;
+constexpr int kButtonHeight = 28;
+constexpr int kButtonGap = 8;
 
 const char* const kFrame1Caption =
     "Modify your Internet Settings in Order to improve your computer Networking Performance";
@@ -83,61 +92,19 @@ std::optional<std::size_t> ToolbarPosition(UINT_PTR id) {
   return static_cast<std::size_t>(id - first);
 }
 
-void MirrorEnabled(HWND control, bool enabled) {
-  if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
-}
-
-void MirrorList(HWND combo, const ListControl& list) {
-  MirrorEnabled(combo, list.enabled);
-  const auto count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-  if (count != static_cast<int>(list.items.size())) {
-    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    for (const std::string& item : list.items) {
-      SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    }
-  }
-  if (SendMessageA(combo, CB_GETCURSEL, 0, 0) != list.selected) {
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(list.selected), 0);
-  }
-}
-
-void MirrorOption(HWND button, const OptionControl& option) {
-  MirrorEnabled(button, option.enabled);
-  SendMessageA(button, BM_SETCHECK, option.selected ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void MirrorCheck(HWND button, const CheckControl& check) {
-  MirrorEnabled(button, check.enabled);
-  SendMessageA(button, BM_SETCHECK, check.state == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void MirrorText(HWND box, const TextControl& text) {
-  MirrorEnabled(box, text.enabled);
-  if (WindowText(box) != text.text) {
-    SetWindowTextA(box, text.text.c_str());
-    // A filtered paste leaves the caret after the text, where the user typed.
-    const auto end = static_cast<WPARAM>(text.text.size());
-    SendMessageA(box, EM_SETSEL, end, static_cast<LPARAM>(end));
-  }
-}
-
 }  // namespace
 
 FrmMain::FrmMain(KestrelApp& app) : app_(app), model_(app, *this), tip_(app) {}
 
 bool FrmMain::Open() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &ViewWindowProc<FrmMain>;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(IDI_KESTREL));
-  wc.hIconSm = static_cast<HICON>(LoadImageA(wc.hInstance, MAKEINTRESOURCEA(IDI_KESTREL), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = ids::kMainWindowClass;
-  if (!RegisterClassExA(&wc)) return false;
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  const auto smallIcon = static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_KESTREL), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  if (!RegisterViewClass(ids::kMainWindowClass, &ViewWindowProc<FrmMain>,
+                         LoadIconA(instance, MAKEINTRESOURCEA(IDI_KESTREL)), smallIcon)) {
+    return false;
+  }
 
   HMENU menuBar = CreateMenu();
   AppendEntries(menuBar, MainMenu());
@@ -145,7 +112,7 @@ bool FrmMain::Open() {
   AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
   if (!CreateWindowExA(0, ids::kMainWindowClass, kProgramTitle, kWindowStyle, CW_USEDEFAULT,
                        CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                       menuBar, wc.hInstance, this)) {
+                       menuBar, GetModuleHandleA(nullptr), this)) {
     DestroyMenu(menuBar);
     return false;
   }
@@ -246,18 +213,27 @@ void FrmMain::CreateControls(int frame1Top, int frame1Bottom) {
   CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, left + 144,
               top + 106, 64, 240, ids::cmbMSCPS1);
 
-  // Apply sits below the groups, in the left column, where the user ends.
-  const int buttonsTop = top + kGroupHeight + kGroupGap + 20;
-  CreateChild(window_, "BUTTON", "&Apply", BS_DEFPUSHBUTTON | tab | WS_GROUP, kColumnLeft,
-              buttonsTop, 110, 28, ids::cmdApply);
+  const int buttonsTop = t + kApplyTop;
+  CreateChild(window_, "BUTTON", "&Apply", BS_DEFPUSHBUTTON | tab | WS_GROUP, kApplyLeft,
+              buttonsTop, kButtonWidth, kButtonHeight, ids::cmdApply);
+  CreateChild(window_, "BUTTON", "&Ping Configuration", BS_PUSHBUTTON | tab | WS_GROUP,
+              kApplyLeft + kButtonWidth + kButtonGap, buttonsTop,
+              kColumnWidth - kButtonWidth - kButtonGap, kButtonHeight, ids::cmdPing);
+  CreateChild(window_, "BUTTON", "&Help", BS_PUSHBUTTON | tab | WS_GROUP, kApplyLeft,
+              buttonsTop + kButtonHeight + kButtonGap, kButtonWidth, kButtonHeight, ids::cmdHelp);
 
   SetFontOnChildren(window_, MessageFont());
 }
 
 void FrmMain::PumpMessages() { PumpPendingMessages(); }
 
-platform::WindowHandle FrmMain::OwnerWindow() {
-  return reinterpret_cast<platform::WindowHandle>(window_);
+void FrmMain::ShowPingDialog() {
+  if (!frmPing_) frmPing_ = std::make_unique<common::win32::FrmPing>(app_.MakePingContext());
+  frmPing_->ShowModal(window_);
+}
+
+platform::WindowHandle FrmMain::MainWindowHandle() const {
+  return platform::win32::AsWindowHandle(window_);
 }
 
 void FrmMain::SetBusy(bool busy) {
@@ -297,9 +273,6 @@ void FrmMain::ShowMainWindow() {
 }
 
 void FrmMain::CloseMainWindow() { PostMessageA(window_, WM_CLOSE, 0, 0); }
-
-// The ping configuration dialog comes with the ping settings and opens here.
-void FrmMain::ShowPingDialog() {}
 
 void FrmMain::Mirror() {
   mirroring_ = true;
@@ -471,6 +444,8 @@ void FrmMain::OnControlEvent(int id, int code) {
         Mirror();
         model_.Run(Command::Apply);
         break;
+      case ids::cmdPing: model_.Run(Command::PingConfiguration); break;
+      case ids::cmdHelp: model_.Run(Command::Help); return;
       default: return;
     }
   } else {

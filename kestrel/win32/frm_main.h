@@ -1,5 +1,9 @@
 #pragma once
 
+#include <memory>
+
+#include "common/win32/frm_ping.h"
+#include "common/win32/window_helpers.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/main_window.h"
 #include "kestrel/win32/frm_tip.h"
@@ -24,7 +28,6 @@ class FrmMain final : public MainWindowHost {
 
   // MainWindowHost
   void PumpMessages() override;
-  platform::WindowHandle OwnerWindow() override;
   void SetBusy(bool busy) override;
   void ShowModeInformation() override;
   void AssignToolbarImages() override;
@@ -32,9 +35,10 @@ class FrmMain final : public MainWindowHost {
   void ShowMainWindow() override;
   void CloseMainWindow() override;
   void ShowPingDialog() override;
+  platform::WindowHandle MainWindowHandle() const override;
 
  private:
-  friend LRESULT CALLBACK ViewWindowProc<FrmMain>(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK common::win32::ViewWindowProc<FrmMain>(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR self);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -56,6 +60,7 @@ class FrmMain final : public MainWindowHost {
   // The layout the window shows; the model's may be ahead of it.
   MainWindowLayout shown_;
   bool busy_ = false;
+  std::unique_ptr<common::win32::FrmPing> frmPing_;  // made on first use
   // True while the view itself sets control texts, whose change notices are
   // then not events of the user.
   bool mirroring_ = false;

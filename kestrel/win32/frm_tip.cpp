@@ -21,22 +21,6 @@ FrmTip::~FrmTip() {
   if (window_) DestroyWindow(window_);
 }
 
-void FrmTip::RegisterClassOnce() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &ViewWindowProc<FrmTip>;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    // The program's icon: the window has its own taskbar button.
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(IDI_KESTREL));
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = ids::kTipWindowClass;
-    return RegisterClassExA(&wc) != 0;
-  }();
-  (void)registered;
-}
-
 void FrmTip::Show(HWND around, bool modal) {
   if (window_) {
     ShowWindow(window_, SW_SHOWNORMAL);
@@ -58,7 +42,11 @@ void FrmTip::Show(HWND around, bool modal) {
 }
 
 bool FrmTip::Create(HWND around) {
-  RegisterClassOnce();
+  // The program's icon: the window has its own taskbar button.
+  if (!RegisterViewClass(ids::kTipWindowClass, &ViewWindowProc<FrmTip>,
+                         LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_KESTREL)))) {
+    return false;
+  }
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
   // Without an owner the window needs its own taskbar button.
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;

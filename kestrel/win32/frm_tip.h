@@ -24,8 +24,7 @@ class FrmTip {
   void Show(HWND around, bool modal);
 
  private:
-  static void RegisterClassOnce();
-  friend LRESULT CALLBACK ViewWindowProc<FrmTip>(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK common::win32::ViewWindowProc<FrmTip>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool Create(HWND around);
   void CreateControls();

@@ -100,6 +100,7 @@ class Win32SystemRestart final : public SystemRestart {
 class Win32Sound final : public Sound {
  public:
   void Beep() override;
+  void PlayFile(const std::string& path) override;
 };
 
 class Win32Shell final : public Shell {

@@ -126,6 +126,13 @@ int Win32SystemRestart::EndSession(std::uint32_t flags, std::uint32_t reason) {
 
 void Win32Sound::Beep() { MessageBeep(MB_OK); }
 
+void Win32Sound::PlayFile(const std::string& path) {
+  // Playing in the background (SND_ASYNC), and no default sound in place of a
+  // file that cannot be played (SND_NODEFAULT).
+  static_assert((SND_ASYNC | SND_NODEFAULT) == 3);
+  sndPlaySoundA(path.c_str(), SND_ASYNC | SND_NODEFAULT);
+}
+
 std::intptr_t Win32Shell::Open(WindowHandle owner, const std::string& document, ShowCode show) {
   const HINSTANCE result = ShellExecuteA(AsHwnd(owner), "open", document.c_str(), nullptr, nullptr,
                                          static_cast<int>(show));

@@ -118,7 +118,23 @@ class RecordingShell : public platform::Shell {
 class CountingSound : public platform::Sound {
  public:
   int beeps = 0;
+  std::vector<std::string> played;
   void Beep() override { ++beeps; }
+  void PlayFile(const std::string& path) override { played.push_back(path); }
+};
+
+// The ping settings of a program over doubles, in the program directory
+// C:\Kestrel; afterLoad counts the loads.
+struct FakePing {
+  MemoryFileSystem files;
+  RecordingMessageBoxes messages;
+  RecordingShell shell;
+  CountingSound sound;
+  common::PingSettings settings;
+  int loads = 0;
+  common::PingContext context{settings, files,         messages,          shell,
+                              sound,    "C:\\Kestrel", "Kestrel", [this] { ++loads; }};
+  const std::string path = "C:\\Kestrel\\Ping.cfg";
 };
 
 // Every double of the tuning program, and a fresh application over them.

@@ -29,7 +29,7 @@ class RecordingHost : public kestrel::MainWindowHost {
 
   void ShowModeInformation() override { messages_.shown.push_back({"<frmDisplay>", "", {}, {}}); }
   void PumpMessages() override { Record("pump"); }
-  platform::WindowHandle OwnerWindow() override { return owner; }
+  platform::WindowHandle MainWindowHandle() const override { return owner; }
   void SetBusy(bool busy) override { Record(busy ? "busy" : "idle"); }
   void AssignToolbarImages() override { Record("images"); }
   void ShowTipOfTheDay(bool modal) override { Record(modal ? "tip modal" : "tip"); }

@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "common/ping_dialog_ids.h"
 #include "kestrel/control_ids.h"
+#include "tests/e2e/driver/documents.h"
 #include "tests/e2e/driver/kestrel.h"
+#include "tests/e2e/driver/ping_dialog.h"
 #include "tests/e2e/driver/recorders.h"
 #include "tests/e2e/driver/registry.h"
 #include "tests/e2e/driver/settings_panel.h"
@@ -85,12 +88,13 @@ struct CommandCase {
   const char* name;
   int menu_id;
   int toolbar_position;  // 0: not on the toolbar
-  enum { kStart, kOpen, kBox, kDialog, kTip } kind;
+  enum { kStart, kOpen, kBox, kDialog, kTip, kPing } kind;
   std::string detail;  // the command line, the document, or the box's first words
 };
 
 const CommandCase kCommands[] = {
     {"Apply", ids::mnuApplyNewSettings, 1, CommandCase::kBox, "Changes Applied Successfully."},
+    {"Ping", ids::mnuPingConfiguration, 2, CommandCase::kPing, ""},
     {"Restore", ids::mnuRestore, 4, CommandCase::kBox, "This Program will restore"},
     {"Backup", ids::mnuRegistryBackup, 5, CommandCase::kDialog, ""},
     {"Internet", ids::mnuInternet, 7, CommandCase::kStart, kRunApplet + "inetcpl.cpl,,0"},
@@ -105,7 +109,7 @@ const CommandCase kCommands[] = {
 
 TEST_F(MainWindow, EveryMenuItemAndToolbarButtonReachesItsCommand) {
   const e2e::StartRecorder started(Dir(), {"rundll32.exe", "regedit.exe"});
-  const e2e::OpenRecorder opened;
+  const e2e::DocumentRecorder opened;
   Dir().WriteFile("Help\\help.htm", "<html><body>Kestrel</body></html>");
   Dir().WriteFile("TIPs.TXT", "A tip.\r\n");
   App& app = StartOn("winxp");
@@ -117,7 +121,7 @@ TEST_F(MainWindow, EveryMenuItemAndToolbarButtonReachesItsCommand) {
       if (viaToolbar && c.toolbar_position == 0) continue;
       SCOPED_TRACE(std::string(c.name) + (viaToolbar ? " on the toolbar" : " in the menu"));
       const std::size_t starts = started.Lines().size();
-      const std::size_t opens = opened.Lines().size();
+      const std::size_t opens = opened.Documents().size();
       if (viaToolbar) {
         toolbar.ClickToolbarButton(ToolbarButton(c.toolbar_position));
       } else {
@@ -129,9 +133,8 @@ TEST_F(MainWindow, EveryMenuItemAndToolbarButtonReachesItsCommand) {
                     std::vector<std::string>{c.detail + " [show 5]"});
           break;
         case CommandCase::kOpen: {
-          const auto lines = opened.WaitForLinesAfter(opens);
-          ASSERT_EQ(lines.size(), 1u);
-          EXPECT_NE(lines[0].find(c.detail), std::string::npos) << lines[0];
+          const auto documents = opened.WaitForDocuments(opens + 1, Millis{10000});
+          EXPECT_NE(documents.back().find(c.detail), std::string::npos) << documents.back();
           break;
         }
         case CommandCase::kBox: {
@@ -152,6 +155,12 @@ TEST_F(MainWindow, EveryMenuItemAndToolbarButtonReachesItsCommand) {
         case CommandCase::kTip:
           CloseTip(WaitForTip(app));
           break;
+        case CommandCase::kPing: {
+          const e2e::PingDialog dialog = e2e::PingDialog::WaitFor(app);
+          dialog.Press(common::ping_ids::cmdCancel);
+          e2e::WaitUntil([&] { return !dialog.Dialog().Exists(); }, "the ping dialog to close");
+          break;
+        }
       }
       ExpectNoBox(app);
     }

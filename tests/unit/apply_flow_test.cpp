@@ -275,4 +275,17 @@ TEST_F(MainWindowLoadTest, ModeInformationNamesTheChoice) {
             std::string::npos);
 }
 
+TEST_F(ApplyFlowTest, LoadReadsPingCfgAndTheButtonsOpenTheDialogAndTheGuide) {
+  fake.files.Put(fake.ProgramFile("\\Ping.cfg"), "A,#FALSE#\r\nH,10.0.0.9\r\nI,15\r\nS,#TRUE#\r\n");
+  window.Load();
+  EXPECT_EQ(fake.app.PingSettings, (common::PingSettings{false, "10.0.0.9", "15", true}));
+
+  window.ShowPingConfiguration();
+  EXPECT_EQ(host.Count("ping"), 1);
+  window.OpenHelp();
+  ASSERT_EQ(fake.shell.opened.size(), 1u);
+  EXPECT_EQ(fake.shell.opened[0].owner, host.owner);
+  EXPECT_EQ(fake.shell.opened[0].document, fake.ProgramFile("\\Help\\help.htm"));
+}
+
 }  // namespace

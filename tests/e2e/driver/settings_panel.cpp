@@ -1,6 +1,5 @@
 #include "tests/e2e/driver/settings_panel.h"
 
-#include <atomic>
 #include <vector>
 
 #include "kestrel/control_ids.h"
@@ -96,16 +95,8 @@ std::string SettingsPanel::Describe() const {
 }
 
 void SettingsPanel::Settle() const {
-  // A marker posted behind everything else: the item data of a list entry
-  // that the program never reads and never replaces (the connection-type
-  // list is filled once). Posted messages of one thread are handled in order.
-  static std::atomic<LPARAM> next_marker{0x4b000000};
-  const LPARAM marker = ++next_marker;
-  const Window list = Control(ids::cmbNetType);
-  list.Post(CB_SETITEMDATA, 0, marker);
-  WaitUntil([&] { return list.Send(CB_GETITEMDATA, 0) == marker; },
-            "the main window to handle the messages posted to it", kDefaultTimeout,
-            [&] { return main_.Describe(); });
+  // The connection-type list is filled once.
+  SettleThread(Control(ids::cmbNetType), main_);
 }
 
 void PrintTo(const RegistryValue& value, std::ostream* out) {

@@ -1,6 +1,7 @@
 #include "tests/e2e/driver/window.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
@@ -373,6 +374,16 @@ std::string DescribeWindows(const std::vector<Window>& windows) {
   std::string out;
   for (const Window& window : windows) out += (out.empty() ? "" : "; ") + window.Describe();
   return out;
+}
+
+void SettleThread(const Window& list, const Window& described) {
+  // Posted messages of one thread are handled in order.
+  static std::atomic<LPARAM> next_marker{0x4b000000};
+  const LPARAM marker = ++next_marker;
+  list.Post(CB_SETITEMDATA, 0, marker);
+  WaitUntil([&] { return list.Send(CB_GETITEMDATA, 0) == marker; },
+            "the thread of " + described.Describe() + " to handle the messages posted to it",
+            kDefaultTimeout, [&] { return described.Describe(); });
 }
 
 }  // namespace e2e

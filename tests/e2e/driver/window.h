@@ -107,6 +107,13 @@ std::string WindowTitle(const Window& window);
 // One line per window, for failure messages: what a process shows.
 std::string DescribeWindows(const std::vector<Window>& windows);
 
+// Waits until the thread of a window has handled every message posted to it
+// before this call. The marker is the item data of the first item of list, a
+// combo box of that thread whose item data the program never reads and whose
+// first item it never replaces. Works while a modal window of the thread is
+// open, since its loop dispatches them too.
+void SettleThread(const Window& list, const Window& described);
+
 // Waits until read() returns expected and returns it, or returns the last
 // value read when the timeout passes; EXPECT_EQ on the result then shows
 // both values.

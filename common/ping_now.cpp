@@ -1,0 +1,25 @@
+#include "common/ping_now.h"
+
+#include "common/files.h"
+
+namespace common {
+namespace {
+
+constexpr std::int32_t kPingNowTimeoutMs = 1000;
+
+}  // namespace
+
+void PingNow(const PingContext& context, PingServices& services, const PumpEvents& pumpEvents) {
+  pumpEvents();
+  pumpEvents();
+  KeepAlivePing(services, context.settings.PingHost, kPingNowTimeoutMs);
+  pumpEvents();
+  if (context.settings.PingSound) PlayPingSound(context);
+}
+
+void PlayPingSound(const PingContext& context) {
+  const std::string path = ProgramFile(context.programDirectory, "\\Ping.wav");
+  if (FileExists(context.files, path)) context.sound.PlayFile(path);
+}
+
+}  // namespace common

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+
+#include "common/controls.h"
+#include "platform/win32/handles.h"
+
+namespace common::win32 {
+
+// Small helpers shared by the windows of both programs.
+
+// The system's message font, which every control of our windows uses.
+HFONT MessageFont();
+
+void SetFontOnChildren(HWND parent, HFONT font);
+
+std::string WindowText(HWND window);
+
+// Sets the text only when it differs, so that no change notification and no
+// flicker follow an unchanged text.
+void SetWindowTextIfDifferent(HWND window, const std::string& text);
+
+HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
+                 int width, int height, int id, DWORD exStyle = 0);
+
+// Registers a window class of the program's own windows, with the dialog
+// colour and the arrow cursor. True when the class is there, also when an
+// earlier call registered it.
+bool RegisterViewClass(const char* name, WNDPROC procedure, HICON icon = nullptr,
+                       HICON smallIcon = nullptr);
+
+// The window procedure of a view class: the view passed as the creation
+// parameter of CreateWindowExA gets its window in window_ at WM_NCCREATE,
+// then every message through HandleMessage. A view makes it its friend.
+template <typename View>
+LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* view = static_cast<View*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    view->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+  }
+  auto* view = reinterpret_cast<View*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return view ? view->HandleMessage(message, wParam, lParam)
+              : DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Lets pending window messages run once, without waiting for new ones.
+void PumpPendingMessages();
+
+// The program's open top-level windows. The program ends when the last of
+// them closes, whichever it is; each gets the dialog keys (Tab, arrows,
+// Enter, Escape) while it is active.
+void AddTopLevelWindow(HWND window);
+// Removes the window; the last one gone ends the message loop.
+void RemoveTopLevelWindow(HWND window);
+// Dispatches one message, giving a top-level window of ours its dialog keys.
+void DispatchWithDialogKeys(MSG& message);
+// Runs until the last top-level window has closed; returns the exit code.
+int RunMessageLoop();
+
+// Mirroring a model's control state into a control. Each changes the control
+// only where it differs, so that no needless notification or flicker follows.
+void MirrorEnabled(HWND control, bool enabled);
+void MirrorList(HWND combo, const ListControl& list);
+void MirrorOption(HWND button, const OptionControl& option);
+void MirrorCheck(HWND button, const CheckControl& check);
+void MirrorText(HWND box, const TextControl& text);
+
+}  // namespace common::win32
