@@ -14,6 +14,7 @@ target_link_libraries(platform_win32 PUBLIC advapi32 user32 gdi32 comctl32 shell
 
 add_subdirectory(kestrel/win32)
 add_subdirectory(tidewatch/win32)
+add_subdirectory(distribution)
 
 # The smallest program of this architecture: the test command starts it to
 # learn whether the host can run this build at all.
