@@ -19,6 +19,7 @@ target_link_libraries(common_win32 PUBLIC common_portable platform_win32 PRIVATE
 
 add_subdirectory(kestrel/win32)
 add_subdirectory(tidewatch/win32)
+add_subdirectory(distribution)
 
 # The smallest program of this architecture: the test command starts it to
 # learn whether the host can run this build at all.
