@@ -9,7 +9,7 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=
 file(GLOB platform_win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 add_library(platform_win32 STATIC ${platform_win32_sources})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(platform_win32 PUBLIC advapi32 user32 gdi32 comctl32 shell32 winmm
+target_link_libraries(platform_win32 PUBLIC advapi32 user32 gdi32 comctl32 comdlg32 shell32 winmm
                       PRIVATE kestrel_warnings)
 
 # The windows both programs show (the ping configuration dialog).
@@ -19,6 +19,7 @@ target_link_libraries(common_win32 PUBLIC common_portable platform_win32 PRIVATE
 
 add_subdirectory(kestrel/win32)
 add_subdirectory(tidewatch/win32)
+add_subdirectory(distribution)
 
 # The smallest program of this architecture: the test command starts it to
 # learn whether the host can run this build at all.

@@ -4,6 +4,7 @@
 
 #include "kestrel/restart.h"
 #include "kestrel/settings_file.h"
+#include "kestrel/user_messages.h"
 
 namespace kestrel {
 namespace {
@@ -17,11 +18,6 @@ bool InRange(const std::string& digits, long lowest, long highest) {
   if (digits.empty()) return false;
   const long value = std::strtol(digits.c_str(), nullptr, 10);
   return value >= lowest && value <= highest;
-}
-
-MessageAnswer Tell(KestrelApp& app, const std::string& text,
-                   MessageButtons buttons = MessageButtons::Ok) {
-  return app.platform.messages.Show(text, kProgramTitle, buttons, MessageIcon::Information);
 }
 
 }  // namespace
@@ -57,21 +53,7 @@ void ApplySettings(KestrelApp& app, const SettingsPanel& panel, SettingsPanelHos
     return;
   }
 
-  switch (SaveAndApplySettings(app)) {
-    case SaveResult::FileNotWritten:
-      Tell(app, "The settings could not be saved to the file " + SettingsFilePath(app) +
-                    ".\r\n\r\nNothing was changed. Make sure that the file can be written, then "
-                    "apply the settings again.");
-      return;
-    case SaveResult::RegistryNotWritten:
-      Tell(app,
-           "The settings could not be written to the registry.\r\n\r\n"
-           "Kestrel must run as an administrator to change the settings of Windows. Start it "
-           "as an administrator and apply the settings again.");
-      return;
-    case SaveResult::Saved:
-      break;
-  }
+  if (TellIfNotSaved(app, SaveAndApplySettings(app))) return;
 
   Tell(app,
        "Changes Applied Successfully.\r\nYou need to restart the Machine to make chages affect.");

@@ -6,6 +6,7 @@ namespace kestrel::ids {
 
 inline constexpr const char* kMainWindowClass = "KestrelMainWindow";
 inline constexpr const char* kDisplayWindowClass = "KestrelDisplayDialog";
+inline constexpr const char* kTipWindowClass = "KestrelTipDialog";
 
 // frmMain
 inline constexpr int StatusBar1 = 100;
@@ -44,11 +45,44 @@ inline constexpr int cmbMSCPS1 = 145;
 inline constexpr int cmdApply = 150;
 inline constexpr int cmdPing = 151;
 inline constexpr int cmdHelp = 152;
+inline constexpr int Toolbar1 = 160;
+// The toolbar's buttons send their position from 1 to 12 added to this.
+inline constexpr int kToolbarButtonBase = 600;
+
+// The menu bar of frmMain; these are the command ids of its items.
+inline constexpr int mnuApplyNewSettings = 500;
+inline constexpr int mnuRegistryBackup = 501;
+inline constexpr int mnuPingConfiguration = 502;
+inline constexpr int mnudash1 = 503;
+inline constexpr int mnuRestore = 504;
+inline constexpr int mnudash2 = 505;
+inline constexpr int mnuExit = 506;
+inline constexpr int mnuToolBar = 510;
+inline constexpr int mnuStatusBar = 511;
+inline constexpr int mnudash3 = 512;
+inline constexpr int mnuControlPanel = 513;
+inline constexpr int mnuSystem = 514;
+inline constexpr int mnuInternet = 515;
+inline constexpr int mnumodem = 516;
+inline constexpr int mnuNetwork = 517;
+inline constexpr int mnuHelp1 = 520;
+inline constexpr int mnutip = 521;
+inline constexpr int mnudash9 = 522;
+inline constexpr int mnucontactus1 = 523;
+inline constexpr int mnuwebsite1 = 524;
+inline constexpr int mnuemail1 = 525;
 
 // frmDisplay
 inline constexpr int Picture1 = 200;
 inline constexpr int DisplayLabel1 = 201;
 inline constexpr int DisplayLabel2 = 202;
 inline constexpr int cmdOK = 1;  // IDOK, so that Enter and Escape close the dialog
+
+// frmTip (its OK button is cmdOK as well)
+inline constexpr int TipPicture = 300;
+inline constexpr int TipLabel1 = 301;
+inline constexpr int lblTipText = 302;
+inline constexpr int chkLoadTipsAtStartup = 303;
+inline constexpr int cmdNextTip = 304;
 
 }  // namespace kestrel::ids

@@ -5,10 +5,12 @@
 
 #include "common/ping_settings.h"
 #include "kestrel/connection_settings.h"
+#include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/process_environment.h"
 #include "platform/program_starter.h"
+#include "platform/random_source.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
@@ -32,6 +34,8 @@ struct KestrelPlatform {
   platform::SystemRestart& restart;
   platform::Sound& sound;
   platform::Shell& shell;
+  platform::RandomSource& random;
+  platform::FileDialogs& dialogs;
 };
 
 // The process-wide state of one run of the tuning program. main() makes one;

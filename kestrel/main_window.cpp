@@ -4,8 +4,11 @@
 #include "common/os_version.h"
 #include "common/ping_settings.h"
 #include "kestrel/apply_flow.h"
+#include "kestrel/control_ids.h"
+#include "kestrel/control_panel.h"
 #include "kestrel/settings_file.h"
 #include "kestrel/startup.h"
+#include "kestrel/tip_of_the_day.h"
 
 namespace kestrel {
 
@@ -32,17 +35,117 @@ void MainWindowModel::Load() {
 
   panel_.ShowSettings();
   hintStatus_ = "Choose your wanted Settings and Press \"Apply\"";
+  host_.AssignToolbarImages();
   host_.PumpMessages();
 
+  // The window is still hidden: the tip, when it opens, comes first.
+  if (ShowTipsAtStartup(app_)) host_.ShowTipOfTheDay(true);
+
+  host_.ShowMainWindow();
   panel_.FormLoading = false;
 }
 
-void MainWindowModel::Apply() { ApplySettings(app_, panel_.controls(), host_); }
+void MainWindowModel::Run(Command command) {
+  if (busy_) return;
+  switch (command) {
+    case Command::Apply:
+      Apply();
+      break;
+    case Command::PingConfiguration:
+      ShowPingConfiguration();
+      break;
+    case Command::Restore:
+      RestoreWindowsDefaults(app_, panel_);
+      break;
+    case Command::Backup:
+      busy_ = true;
+      BackupRegistry(app_, host_);
+      busy_ = false;
+      break;
+    case Command::Exit:
+      host_.CloseMainWindow();
+      break;
+    case Command::ToolBar:
+      ToggleToolBar();
+      break;
+    case Command::StatusBar:
+      ToggleStatusBar();
+      break;
+    case Command::SystemOptions:
+      OpenSystemOptions(app_);
+      break;
+    case Command::InternetOptions:
+      OpenInternetOptions(app_);
+      break;
+    case Command::ModemOptions:
+      OpenModemOptions(app_);
+      break;
+    case Command::NetworkOptions:
+      OpenNetworkOptions(app_);
+      break;
+    case Command::Help:
+      OpenHelp();
+      break;
+    case Command::TipOfTheDay:
+      host_.ShowTipOfTheDay(false);
+      break;
+    case Command::WebSite:
+      common::OpenWebSite(app_.platform.shell, host_.MainWindowHandle());
+      break;
+    case Command::Email:
+      common::SendEmail(app_.platform.shell, host_.MainWindowHandle());
+      break;
+  }
+}
 
-void MainWindowModel::ShowPingConfiguration() { host_.ShowPingDialog(); }
+bool MainWindowModel::MenuItemClicked(int id) {
+  const auto command = MenuCommand(id);
+  if (command) Run(*command);
+  return command.has_value();
+}
+
+void MainWindowModel::ToolbarButtonClicked(const std::string& key) {
+  if (const auto command = ToolbarCommand(key)) Run(*command);
+}
+
+void MainWindowModel::Apply() {
+  ApplySettings(app_, panel_.controls(), host_);
+}
+
+void MainWindowModel::ShowPingConfiguration() {
+  host_.ShowPingDialog();
+}
 
 void MainWindowModel::OpenHelp() {
   common::OpenHelpFile(app_.platform.shell, host_.MainWindowHandle(), app_.ProgramDirectory());
+}
+
+void MainWindowModel::SetLayout(int windowHeight, int frame1Top, int toolBarHeight,
+                                int statusBarHeight) {
+  layout_ = MainWindowLayout{windowHeight, frame1Top, true, true};
+  toolBarHeight_ = toolBarHeight;
+  statusBarHeight_ = statusBarHeight;
+}
+
+void MainWindowModel::ToggleToolBar() {
+  // The window gives up, or gets back, exactly the toolbar's height, and
+  // Frame1 follows the toolbar's bottom.
+  const int change = layout_.toolBarVisible ? -toolBarHeight_ : toolBarHeight_;
+  layout_.toolBarVisible = !layout_.toolBarVisible;
+  layout_.windowHeight += change;
+  layout_.frame1Top += change;
+}
+
+void MainWindowModel::ToggleStatusBar() {
+  const int change = layout_.statusBarVisible ? -statusBarHeight_ : statusBarHeight_;
+  layout_.statusBarVisible = !layout_.statusBarVisible;
+  layout_.windowHeight += change;
+}
+
+bool MainWindowModel::Checked(int menuId) const {
+  if (menuId == ids::mnuToolBar) return layout_.toolBarVisible;
+  if (menuId == ids::mnuStatusBar) return layout_.statusBarVisible;
+  return false;
 }
 
 ModeInformation MainWindowModel::CurrentModeInformation() const {

@@ -131,6 +131,16 @@ void SettingsPanelModel::ShowManualSettings() {
   cmbMSCPS1Chosen(shown.MSCPS1Index);
 }
 
+void SettingsPanelModel::ShowRestoredDefaults() {
+  EnableCustomControls(true);
+  LoadWindowsDefaults();
+  // The record is in mode Manual now; the list and the status bar say so,
+  // so that what the window shows is what the next Apply does.
+  Select(panel_.cmbOptimize, kManualMode);
+  app_.CurrentSettings.OptiMode = kManualMode;
+  modeStatus_ = "Mode: " + panel_.cmbOptimize.SelectedText();
+}
+
 void SettingsPanelModel::cmbNetTypeChosen(int index) {
   Select(panel_.cmbNetType, index);
   app_.CurrentSettings.ConnectionType = static_cast<std::int16_t>(panel_.cmbNetType.selected);

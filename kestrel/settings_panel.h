@@ -76,6 +76,10 @@ class SettingsPanelModel {
   void EnableCustomControls(bool enable);
   void ShowSettings();
   void ShowManualSettings();
+  // The Windows defaults in mode Manual, as choosing "Manual" gives them, but
+  // without the mode information dialog: the panel enabled, every group on
+  // "Windows Default", "Manual" chosen and named in the status bar.
+  void ShowRestoredDefaults();
 
   // Control events. Index -1 removes a list's selection.
   void cmbNetTypeChosen(int index);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "kestrel/kestrel_app.h"
@@ -17,10 +16,6 @@ enum class StartupAction {
 // The text that follows the program's own name on a command line, without the
 // blanks between them.
 std::string CommandLineArguments(const std::string& commandLine);
-
-// The command line read as a number and rounded to a whole number; blanks
-// around it are fine. Nothing when the text does not read as a number.
-std::optional<long long> ReadCommandLineNumber(const std::string& text);
 
 // Starts the tray monitor of the program directory with a hidden window. A
 // monitor that is not installed beside the program is not started.

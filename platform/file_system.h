@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -9,6 +11,9 @@ struct FileAttributes {
   bool directory = false;
   bool hidden = false;
   bool system = false;
+  // When the file was last written, in the system's units; only compared
+  // with another reading of the same file.
+  std::uint64_t lastWrite = 0;
 };
 
 // The files of the program directory. Paths are full system paths. The names
@@ -20,6 +25,9 @@ class FileSystem {
   virtual std::optional<FileAttributes> GetAttributes(const std::string& path) = 0;
   // The whole file, or nothing when it cannot be read.
   virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
+  // At most the first count bytes, for a look at a file's header without
+  // reading a large file whole; nothing when it cannot be read.
+  virtual std::optional<std::string> ReadStart(const std::string& path, std::size_t count) = 0;
   // Creates or truncates the file and writes all bytes to disk; false on any failure.
   virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
   // Moves from over to, replacing to when it exists.

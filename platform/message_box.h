@@ -4,7 +4,9 @@
 
 namespace platform {
 
-enum class MessageButtons { Ok, YesNo };
+// YesNoDefaultNo: a question whose safe answer is No, so that Enter does not
+// start what it asks about.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
 enum class MessageIcon { None, Information, Exclamation };
 enum class MessageAnswer { Ok, Yes, No };
 

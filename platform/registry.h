@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -17,7 +18,10 @@ inline constexpr long kAccessDenied = 5;
 inline constexpr long kBadPathname = 161;
 inline constexpr long kNoMoreItems = 259;
 
+inline constexpr std::uint32_t kTypeNone = 0;
 inline constexpr std::uint32_t kTypeSz = 1;
+inline constexpr std::uint32_t kTypeExpandSz = 2;
+inline constexpr std::uint32_t kTypeBinary = 3;
 inline constexpr std::uint32_t kTypeDword = 4;
 }  // namespace reg
 
@@ -35,6 +39,11 @@ class Registry {
   virtual long SetValue(Key key, const std::string& name, std::uint32_t type,
                         std::span<const std::uint8_t> data) = 0;
   virtual long DeleteValue(Key key, const std::string& name) = 0;
+  // A value exactly as stored: its type and all its bytes, whatever their
+  // length. kFileNotFound when the key has no value of that name; type and
+  // data are then cleared.
+  virtual long QueryValue(Key key, const std::string& name, std::uint32_t& type,
+                          std::vector<std::uint8_t>& data) = 0;
   // The name of subkey number index, or kNoMoreItems after the last one.
   virtual long EnumKey(Key key, std::uint32_t index, std::string& name) = 0;
   virtual long CloseKey(Key key) = 0;

@@ -49,7 +49,7 @@ prepare_prefix() {
 arch=
 for candidate in x86 x64; do
   mkdir -p build
-  scripts/build.sh "windows-$candidate" --target Kestrel wine_probe >/dev/null
+  scripts/build.sh "windows-$candidate" --target Kestrel ping_wav wine_probe >/dev/null
   # To a file, not a pipe, which Wine's server could inherit and hold open.
   if prepare_prefix "$candidate" &&
     "$WINELOADER" "build/windows-$candidate/wine_probe.exe" >build/probe-run.log 2>&1 &&

@@ -13,6 +13,8 @@ packages=(
   # cannot execute 32-bit code; the test command then skips x86.
   wine wine64 wine32:i386 fonts-wine
   xvfb x11-apps imagemagick          # a display without a screen, and screenshots
+  python3                            # makes Ping.wav and checks the program folder's files
+  chromium poppler-utils             # renders the user's guide (scripts/render-guide.sh)
   iproute2 util-linux                # a closed network for everything under Wine
 )
 

@@ -59,6 +59,13 @@ bool RegisterViewClass(const char* name, WNDPROC procedure, HICON icon, HICON sm
   return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+namespace {
+std::vector<HWND>& TopLevelWindows() {
+  static std::vector<HWND> windows;
+  return windows;
+}
+}  // namespace
+
 void PumpPendingMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -67,9 +74,31 @@ void PumpPendingMessages() {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchWithDialogKeys(message);
   }
+}
+
+void AddTopLevelWindow(HWND window) { TopLevelWindows().push_back(window); }
+
+void RemoveTopLevelWindow(HWND window) {
+  auto& windows = TopLevelWindows();
+  std::erase(windows, window);
+  if (windows.empty()) PostQuitMessage(0);
+}
+
+void DispatchWithDialogKeys(MSG& message) {
+  HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  for (HWND window : TopLevelWindows()) {
+    if (window == root && IsDialogMessageA(window, &message)) return;
+  }
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+int RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchWithDialogKeys(message);
+  return static_cast<int>(message.wParam);
 }
 
 void MirrorEnabled(HWND control, bool enabled) {

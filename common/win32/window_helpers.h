@@ -47,6 +47,17 @@ LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Lets pending window messages run once, without waiting for new ones.
 void PumpPendingMessages();
 
+// The program's open top-level windows. The program ends when the last of
+// them closes, whichever it is; each gets the dialog keys (Tab, arrows,
+// Enter, Escape) while it is active.
+void AddTopLevelWindow(HWND window);
+// Removes the window; the last one gone ends the message loop.
+void RemoveTopLevelWindow(HWND window);
+// Dispatches one message, giving a top-level window of ours its dialog keys.
+void DispatchWithDialogKeys(MSG& message);
+// Runs until the last top-level window has closed; returns the exit code.
+int RunMessageLoop();
+
 // Mirroring a model's control state into a control. Each changes the control
 // only where it differs, so that no needless notification or flicker follows.
 void MirrorEnabled(HWND control, bool enabled);

@@ -1,7 +1,9 @@
 #include "kestrel/win32/frm_main.h"
 
+#include "kestrel/artwork.h"
 #include "kestrel/control_ids.h"
 #include "kestrel/win32/frm_display.h"
+#include "kestrel/win32/pixel_art.h"
 #include "kestrel/win32/resource_ids.h"
 #include "kestrel/win32/window_helpers.h"
 #include "platform/win32/adapters.h"
@@ -16,19 +18,24 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr int kStatusPanel1Width = 250;
 constexpr int kStatusPanel2Width = 124;
 
-// Control geometry, in client pixels.
+// Control geometry, in client pixels. Frame1 begins kFrame1Top below the
+// toolbar; everything inside it is placed from its top, so that it moves as one.
 constexpr int kFrame1Top = 4;
+constexpr int kFrame1Bottom = 6;  // the gap between Frame1 and the status bar
 constexpr int kColumnLeft = 18;
 constexpr int kColumnRight = 264;
 constexpr int kColumnWidth = 234;
-constexpr int kGroupTop = 80;
+constexpr int kLabelTop = 22;
+constexpr int kListTop = 40;
+constexpr int kGroupTop = 76;
 constexpr int kGroupHeight = 74;
 constexpr int kGroupGap = 8;
+constexpr int kToolbarImageSize = 16;
 
 // The command buttons sit below the groups of the left column, where the user
 // ends: Apply first, the ping configuration beside it, the help below it.
 constexpr int kApplyLeft = kColumnLeft;
-constexpr int kApplyTop = kGroupTop + 3 * (kGroupHeight + kGroupGap) + 20;
+constexpr int kApplyTop = kGroupTop + 3 * (kGroupHeight + kGroupGap) + 8;
 constexpr int kButtonWidth = 110;
 constexpr int kButtonHeight = 28;
 constexpr int kButtonGap = 8;
@@ -57,9 +64,37 @@ constexpr OptionGroupLayout kOptionGroups[] = {
      1},
 };
 
+// Builds the menu bar from the model's description, items with their ids.
+void AppendEntries(HMENU menu, const std::vector<MenuEntry>& entries) {
+  for (const MenuEntry& entry : entries) {
+    if (entry.IsSeparator()) {
+      AppendMenuA(menu, MF_SEPARATOR, static_cast<UINT_PTR>(entry.id), nullptr);
+    } else if (!entry.items.empty()) {
+      HMENU submenu = CreatePopupMenu();
+      AppendEntries(submenu, entry.items);
+      AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), entry.caption.c_str());
+    } else {
+      AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(entry.id), entry.caption.c_str());
+    }
+  }
+}
+
+int Height(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect.bottom - rect.top;
+}
+
+// The toolbar position of a button's command id, or nothing.
+std::optional<std::size_t> ToolbarPosition(UINT_PTR id) {
+  const auto first = static_cast<UINT_PTR>(ids::kToolbarButtonBase + 1);
+  if (id < first || id >= first + Toolbar().size()) return std::nullopt;
+  return static_cast<std::size_t>(id - first);
+}
+
 }  // namespace
 
-FrmMain::FrmMain(KestrelApp& app) : app_(app), model_(app, *this) {}
+FrmMain::FrmMain(KestrelApp& app) : app_(app), model_(app, *this), tip_(app) {}
 
 bool FrmMain::Open() {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -71,40 +106,77 @@ bool FrmMain::Open() {
     return false;
   }
 
+  HMENU menuBar = CreateMenu();
+  AppendEntries(menuBar, MainMenu());
   RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+  AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
   if (!CreateWindowExA(0, ids::kMainWindowClass, kProgramTitle, kWindowStyle, CW_USEDEFAULT,
                        CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                       nullptr, GetModuleHandleA(nullptr), this)) {
+                       menuBar, GetModuleHandleA(nullptr), this)) {
+    DestroyMenu(menuBar);
     return false;
   }
-  CreateControls();
+  AddTopLevelWindow(window_);
+  CreateToolbar();
+  CreateStatusBar();
+  const int toolbarHeight = Height(Item(ids::Toolbar1));
+  const int statusBarHeight = Height(Item(ids::StatusBar1));
+  const int frame1Top = toolbarHeight + kFrame1Top;
+  CreateControls(frame1Top, kClientHeight - statusBarHeight - kFrame1Bottom);
+  model_.SetLayout(Height(window_), frame1Top, toolbarHeight, statusBarHeight);
+  shown_ = model_.layout();
 
-  // The window stays hidden while it loads.
+  // The window stays hidden while it loads; the load shows it last.
   model_.Load();
-  Mirror();
-  ShowWindow(window_, SW_SHOWNORMAL);
-  UpdateWindow(window_);
   return true;
 }
 
-void FrmMain::CreateControls() {
-  const DWORD tab = WS_TABSTOP;
-  const int statusHeight = 22;
-  CreateChild(window_, "BUTTON", kFrame1Caption, BS_GROUPBOX, 6, kFrame1Top, kClientWidth - 12,
-              kClientHeight - statusHeight - kFrame1Top - 6, ids::Frame1);
+void FrmMain::CreateToolbar() {
+  HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
+                                 0, 0, 0, 0, window_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::Toolbar1)),
+                                 GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kToolbarImageSize, kToolbarImageSize));
+  std::vector<TBBUTTON> buttons;
+  for (std::size_t i = 0; i < Toolbar().size(); ++i) {
+    TBBUTTON button{};
+    // Images come later in the load; the buttons have their size already.
+    button.iBitmap = Toolbar()[i].IsSeparator() ? 0 : I_IMAGENONE;
+    button.idCommand = ids::kToolbarButtonBase + static_cast<int>(i) + 1;
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = static_cast<BYTE>(Toolbar()[i].IsSeparator() ? BTNS_SEP : BTNS_BUTTON);
+    button.iString = -1;
+    buttons.push_back(button);
+  }
+  SendMessageA(toolbar, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+  SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+}
 
-  CreateChild(window_, "STATIC", "Connection Type", SS_LEFT, kColumnLeft, 26, kColumnWidth, 16,
-              ids::Label1);
+void FrmMain::CreateStatusBar() {
+  HWND status = CreateChild(window_, STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, ids::StatusBar1);
+  const int parts[] = {kStatusPanel1Width, kStatusPanel1Width + kStatusPanel2Width, -1};
+  SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+}
+
+void FrmMain::CreateControls(int frame1Top, int frame1Bottom) {
+  const DWORD tab = WS_TABSTOP;
+  const int t = frame1Top;
+  CreateChild(window_, "BUTTON", kFrame1Caption, BS_GROUPBOX, 6, t, kClientWidth - 12,
+              frame1Bottom - t, ids::Frame1);
+
+  CreateChild(window_, "STATIC", "Connection Type", SS_LEFT, kColumnLeft, t + kLabelTop,
+              kColumnWidth, 16, ids::Label1);
   CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, kColumnLeft,
-              44, kColumnWidth, 200, ids::cmbNetType);
-  CreateChild(window_, "STATIC", "Optimization Mode", SS_LEFT, kColumnRight, 26, kColumnWidth, 16,
-              ids::Label2);
+              t + kListTop, kColumnWidth, 200, ids::cmbNetType);
+  CreateChild(window_, "STATIC", "Optimization Mode", SS_LEFT, kColumnRight, t + kLabelTop,
+              kColumnWidth, 16, ids::Label2);
   CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP,
-              kColumnRight, 44, kColumnWidth, 200, ids::cmbOptimize);
+              kColumnRight, t + kListTop, kColumnWidth, 200, ids::cmbOptimize);
 
   for (const OptionGroupLayout& g : kOptionGroups) {
-    const int top = kGroupTop + g.row * (kGroupHeight + kGroupGap);
+    const int top = t + kGroupTop + g.row * (kGroupHeight + kGroupGap);
     CreateChild(window_, "BUTTON", g.caption, BS_GROUPBOX, g.column, top, kColumnWidth,
                 kGroupHeight, g.frame);
     CreateChild(window_, "BUTTON", "Windows Default", BS_RADIOBUTTON | tab | WS_GROUP,
@@ -123,7 +195,7 @@ void FrmMain::CreateControls() {
   }
 
   // General settings take the third row of the right column.
-  const int top = kGroupTop + 2 * (kGroupHeight + kGroupGap);
+  const int top = t + kGroupTop + 2 * (kGroupHeight + kGroupGap);
   const int generalHeight = kGroupHeight + kGroupGap + kGroupHeight;
   CreateChild(window_, "BUTTON", "General Settings", BS_GROUPBOX, kColumnRight, top, kColumnWidth,
               generalHeight, ids::Frame7);
@@ -141,17 +213,14 @@ void FrmMain::CreateControls() {
   CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, left + 144,
               top + 106, 64, 240, ids::cmbMSCPS1);
 
+  const int buttonsTop = t + kApplyTop;
   CreateChild(window_, "BUTTON", "&Apply", BS_DEFPUSHBUTTON | tab | WS_GROUP, kApplyLeft,
-              kApplyTop, kButtonWidth, kButtonHeight, ids::cmdApply);
+              buttonsTop, kButtonWidth, kButtonHeight, ids::cmdApply);
   CreateChild(window_, "BUTTON", "&Ping Configuration", BS_PUSHBUTTON | tab | WS_GROUP,
-              kApplyLeft + kButtonWidth + kButtonGap, kApplyTop,
+              kApplyLeft + kButtonWidth + kButtonGap, buttonsTop,
               kColumnWidth - kButtonWidth - kButtonGap, kButtonHeight, ids::cmdPing);
   CreateChild(window_, "BUTTON", "&Help", BS_PUSHBUTTON | tab | WS_GROUP, kApplyLeft,
-              kApplyTop + kButtonHeight + kButtonGap, kButtonWidth, kButtonHeight, ids::cmdHelp);
-
-  HWND status = CreateChild(window_, STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, ids::StatusBar1);
-  const int parts[] = {kStatusPanel1Width, kStatusPanel1Width + kStatusPanel2Width, -1};
-  SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+              buttonsTop + kButtonHeight + kButtonGap, kButtonWidth, kButtonHeight, ids::cmdHelp);
 
   SetFontOnChildren(window_, MessageFont());
 }
@@ -167,10 +236,43 @@ platform::WindowHandle FrmMain::MainWindowHandle() const {
   return platform::win32::AsWindowHandle(window_);
 }
 
+void FrmMain::SetBusy(bool busy) {
+  busy_ = busy;
+  // At once, not only at the next move of the mouse.
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  if (WindowFromPoint(cursor) && GetAncestor(WindowFromPoint(cursor), GA_ROOT) == window_) {
+    SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+  }
+}
+
 void FrmMain::ShowModeInformation() {
   Mirror();  // the panel behind the dialog shows the new mode already
   FrmDisplay::ShowModal(window_, model_.CurrentModeInformation());
 }
+
+void FrmMain::AssignToolbarImages() {
+  HWND toolbar = Item(ids::Toolbar1);
+  images_ = MakeImageList(ToolbarImages(), kToolbarImageSize);
+  SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
+  for (std::size_t i = 0; i < Toolbar().size(); ++i) {
+    const ToolbarButton& button = Toolbar()[i];
+    if (button.IsSeparator()) continue;
+    SendMessageA(toolbar, TB_CHANGEBITMAP, ids::kToolbarButtonBase + i + 1,
+                 MAKELPARAM(button.image - 1, 0));
+  }
+}
+
+void FrmMain::ShowTipOfTheDay(bool modal) { tip_.Show(window_, modal); }
+
+void FrmMain::ShowMainWindow() {
+  Mirror();
+  ShowWindow(window_, SW_SHOWNORMAL);
+  UpdateWindow(window_);
+  SetForegroundWindow(window_);
+}
+
+void FrmMain::CloseMainWindow() { PostMessageA(window_, WM_CLOSE, 0, 0); }
 
 void FrmMain::Mirror() {
   mirroring_ = true;
@@ -217,10 +319,89 @@ void FrmMain::Mirror() {
     SendMessageA(status, SB_SETTEXTA, static_cast<WPARAM>(i),
                  reinterpret_cast<LPARAM>(panels[static_cast<std::size_t>(i)].c_str()));
   }
+  MirrorLayout();
   mirroring_ = false;
 }
 
-void FrmMain::OnCommand(int id, int code) {
+void FrmMain::MirrorLayout() {
+  const MainWindowLayout& wanted = model_.layout();
+  if (wanted == shown_) return;
+  if (wanted.toolBarVisible != shown_.toolBarVisible) {
+    ShowWindow(Item(ids::Toolbar1), wanted.toolBarVisible ? SW_SHOW : SW_HIDE);
+  }
+  if (wanted.statusBarVisible != shown_.statusBarVisible) {
+    ShowWindow(Item(ids::StatusBar1), wanted.statusBarVisible ? SW_SHOW : SW_HIDE);
+  }
+  // Frame1 moves with everything in it: every control but the two bars.
+  if (const int shift = wanted.frame1Top - shown_.frame1Top; shift != 0) {
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      const int id = GetDlgCtrlID(child);
+      if (id == ids::Toolbar1 || id == ids::StatusBar1) continue;
+      RECT rect{};
+      GetWindowRect(child, &rect);
+      MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+      SetWindowPos(child, nullptr, rect.left, rect.top + shift, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  if (wanted.windowHeight != shown_.windowHeight) {
+    RECT rect{};
+    GetWindowRect(window_, &rect);
+    SetWindowPos(window_, nullptr, 0, 0, rect.right - rect.left, wanted.windowHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // Moved controls leave their old places behind; the whole window paints anew.
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  HMENU menu = GetMenu(window_);
+  for (int id : {ids::mnuToolBar, ids::mnuStatusBar}) {
+    CheckMenuItem(menu, static_cast<UINT>(id),
+                  MF_BYCOMMAND | (model_.Checked(id) ? MF_CHECKED : MF_UNCHECKED));
+  }
+  shown_ = wanted;
+}
+
+void FrmMain::OnCommand(int id, int code, HWND control) {
+  // Nothing new starts while a command waits for another program.
+  if (model_.Busy()) return;
+  if (!control) {
+    // A menu item.
+    if (code == 0) {
+      Mirror();
+      model_.MenuItemClicked(id);
+      Mirror();
+    }
+    return;
+  }
+  if (control == Item(ids::Toolbar1)) {
+    if (const auto position = ToolbarPosition(static_cast<UINT_PTR>(id))) {
+      Mirror();
+      model_.ToolbarButtonClicked(Toolbar()[*position].key);
+      Mirror();
+    }
+    return;
+  }
+  OnControlEvent(id, code);
+}
+
+bool FrmMain::OnNotify(const NMHDR& header, LRESULT& result) {
+  // The tooltip of a toolbar button, asked for by its command id.
+  if (header.code != TTN_GETDISPINFOA && header.code != TTN_GETDISPINFOW) return false;
+  const auto position = ToolbarPosition(header.idFrom);
+  if (!position) return false;
+  const std::string& tip = Toolbar()[*position].tooltip;
+  if (header.code == TTN_GETDISPINFOA) {
+    auto& info = reinterpret_cast<NMTTDISPINFOA&>(const_cast<NMHDR&>(header));
+    info.lpszText = const_cast<char*>(tip.c_str());
+  } else {
+    static wchar_t wide[80];
+    MultiByteToWideChar(CP_ACP, 0, tip.c_str(), -1, wide, static_cast<int>(std::size(wide)));
+    reinterpret_cast<NMTTDISPINFOW&>(const_cast<NMHDR&>(header)).lpszText = wide;
+  }
+  result = 0;
+  return true;
+}
+
+void FrmMain::OnControlEvent(int id, int code) {
   SettingsPanelModel& panel = model_.panel();
   const auto selection = [&] {
     return static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
@@ -261,10 +442,10 @@ void FrmMain::OnCommand(int id, int code) {
       case ids::chkBlackHole: panel.chkBlackHoleClicked(nextCheck()); break;
       case ids::cmdApply:
         Mirror();
-        model_.Apply();
+        model_.Run(Command::Apply);
         break;
-      case ids::cmdPing: model_.ShowPingConfiguration(); break;
-      case ids::cmdHelp: model_.OpenHelp(); return;
+      case ids::cmdPing: model_.Run(Command::PingConfiguration); break;
+      case ids::cmdHelp: model_.Run(Command::Help); return;
       default: return;
     }
   } else {
@@ -285,13 +466,30 @@ LRESULT CALLBACK FrmMain::NumberBoxProc(HWND box, UINT message, WPARAM wParam, L
 LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+      return DefWindowProcA(window_, message, wParam, lParam);
+    }
+    case WM_SIZE:
+      // The bars keep to the edges of the client area.
+      SendMessageA(Item(ids::Toolbar1), TB_AUTOSIZE, 0, 0);
+      SendMessageA(Item(ids::StatusBar1), WM_SIZE, 0, 0);
+      return 0;
+    case WM_SETCURSOR:
+      if (busy_) {
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      return DefWindowProcA(window_, message, wParam, lParam);
     case WM_CLOSE:
-      DestroyWindow(window_);
+      // Not while a command waits for another program; it ends soon.
+      if (!model_.Busy()) DestroyWindow(window_);
       return 0;
     case WM_DESTROY:
-      PostQuitMessage(0);
+      RemoveTopLevelWindow(window_);
       return 0;
     default:
       return DefWindowProcA(window_, message, wParam, lParam);

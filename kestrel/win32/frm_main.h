@@ -6,25 +6,34 @@
 #include "common/win32/window_helpers.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/main_window.h"
+#include "kestrel/win32/frm_tip.h"
+#include "kestrel/win32/window_helpers.h"
 #include "platform/win32/handles.h"
 
 namespace kestrel::win32 {
 
-// The view of frmMain: creates the controls, forwards each event to the model
-// and then mirrors the model's control states.
+// The view of frmMain: creates the menu bar, the toolbar, the controls and
+// the status bar, forwards each event to the model and then mirrors the
+// model's states.
 class FrmMain final : public MainWindowHost {
  public:
   explicit FrmMain(KestrelApp& app);
   FrmMain(const FrmMain&) = delete;
   FrmMain& operator=(const FrmMain&) = delete;
 
-  // Creates the hidden window, runs the load sequence, then shows the window.
+  // Creates the hidden window and runs the load sequence, which ends by
+  // showing the window.
   bool Open();
   HWND handle() const { return window_; }
 
   // MainWindowHost
   void PumpMessages() override;
+  void SetBusy(bool busy) override;
   void ShowModeInformation() override;
+  void AssignToolbarImages() override;
+  void ShowTipOfTheDay(bool modal) override;
+  void ShowMainWindow() override;
+  void CloseMainWindow() override;
   void ShowPingDialog() override;
   platform::WindowHandle MainWindowHandle() const override;
 
@@ -33,14 +42,24 @@ class FrmMain final : public MainWindowHost {
   static LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR self);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateControls();
-  void OnCommand(int id, int code);
+  void CreateToolbar();
+  void CreateStatusBar();
+  void CreateControls(int frame1Top, int frame1Bottom);
+  void OnCommand(int id, int code, HWND control);
+  void OnControlEvent(int id, int code);
+  bool OnNotify(const NMHDR& header, LRESULT& result);
   void Mirror();
+  void MirrorLayout();
   HWND Item(int id) const { return GetDlgItem(window_, id); }
 
   KestrelApp& app_;
   MainWindowModel model_;
+  FrmTip tip_;
   HWND window_ = nullptr;
+  platform::win32::UniqueImageList images_;
+  // The layout the window shows; the model's may be ahead of it.
+  MainWindowLayout shown_;
+  bool busy_ = false;
   std::unique_ptr<common::win32::FrmPing> frmPing_;  // made on first use
   // True while the view itself sets control texts, whose change notices are
   // then not events of the user.

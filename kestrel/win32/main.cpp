@@ -1,22 +1,8 @@
 #include "kestrel/kestrel_app.h"
 #include "kestrel/startup.h"
 #include "kestrel/win32/frm_main.h"
+#include "kestrel/win32/window_helpers.h"
 #include "platform/win32/adapters.h"
-
-namespace {
-
-int RunMessageLoop(HWND mainWindow) {
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    // Tab and the arrow keys move between the controls, as in a dialog.
-    if (mainWindow && IsWindow(mainWindow) && IsDialogMessageA(mainWindow, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return static_cast<int>(message.wParam);
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
@@ -33,12 +19,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32SystemRestart restart;
   Win32Sound sound;
   Win32Shell shell;
+  Win32RandomSource random;
+  Win32FileDialogs dialogs;
   kestrel::KestrelApp app({version, instance, environment, messages, programs, registry, files,
-                           restart, sound, shell});
+                           restart, sound, shell, random, dialogs});
 
   if (kestrel::RunStartup(app) == kestrel::StartupAction::Exit) return 0;
 
   kestrel::win32::FrmMain frmMain(app);
   if (!frmMain.Open()) return 1;
-  return RunMessageLoop(frmMain.handle());
+  // Until the last window closes: the tip window may outlive the main window.
+  return kestrel::win32::RunMessageLoop();
 }

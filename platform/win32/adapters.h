@@ -1,12 +1,15 @@
 #pragma once
 
+#include <random>
 #include <string>
 
+#include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/icmp_echo.h"
 #include "platform/message_box.h"
 #include "platform/process_environment.h"
 #include "platform/program_starter.h"
+#include "platform/random_source.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
@@ -54,6 +57,8 @@ class Win32MessageBoxes final : public MessageBoxes {
 class Win32ProgramStarter final : public ProgramStarter {
  public:
   unsigned long Start(const std::string& commandLine, ShowCode show) override;
+  unsigned long StartAndWait(const std::string& commandLine, ShowCode show,
+                             const std::function<void()>& whileWaiting) override;
 };
 
 class Win32Registry final : public Registry {
@@ -64,6 +69,8 @@ class Win32Registry final : public Registry {
   long SetValue(Key key, const std::string& name, std::uint32_t type,
                 std::span<const std::uint8_t> data) override;
   long DeleteValue(Key key, const std::string& name) override;
+  long QueryValue(Key key, const std::string& name, std::uint32_t& type,
+                  std::vector<std::uint8_t>& data) override;
   long EnumKey(Key key, std::uint32_t index, std::string& name) override;
   long CloseKey(Key key) override;
 
@@ -79,6 +86,7 @@ class Win32FileSystem final : public FileSystem {
  public:
   std::optional<FileAttributes> GetAttributes(const std::string& path) override;
   std::optional<std::string> ReadAll(const std::string& path) override;
+  std::optional<std::string> ReadStart(const std::string& path, std::size_t count) override;
   bool WriteAll(const std::string& path, const std::string& bytes) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
@@ -105,6 +113,21 @@ class Win32Sound final : public Sound {
 class Win32Shell final : public Shell {
  public:
   std::intptr_t Open(WindowHandle owner, const std::string& document, ShowCode show) override;
+};
+
+// A Mersenne twister, seeded from the tick count and the performance counter.
+class Win32RandomSource final : public RandomSource {
+ public:
+  void SeedFromClock() override;
+  double Next() override;
+
+ private:
+  std::mt19937 engine_;
+};
+
+class Win32FileDialogs final : public FileDialogs {
+ public:
+  std::string AskSaveFileName(const SaveFileRequest& request) override;
 };
 
 // The socket library "WSOCK32.DLL", bound on first use. The name can be

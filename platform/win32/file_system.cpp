@@ -1,27 +1,48 @@
+#include <algorithm>
+
 #include "platform/win32/adapters.h"
 
 namespace platform::win32 {
 
 std::optional<FileAttributes> Win32FileSystem::GetAttributes(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  const DWORD attributes = data.dwFileAttributes;
   return FileAttributes{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                         (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
-                        (attributes & FILE_ATTRIBUTE_SYSTEM) != 0};
+                        (attributes & FILE_ATTRIBUTE_SYSTEM) != 0,
+                        (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                            data.ftLastWriteTime.dwLowDateTime};
 }
 
-std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
+namespace {
+
+// Up to limit bytes from the start of the file.
+std::optional<std::string> ReadUpTo(const std::string& path, std::size_t limit) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   std::string content;
   char buffer[4096];
-  for (;;) {
+  while (content.size() < limit) {
     DWORD read = 0;
-    if (!::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr)) return std::nullopt;
-    if (read == 0) return content;
+    const auto wanted = static_cast<DWORD>(std::min(sizeof(buffer), limit - content.size()));
+    if (!::ReadFile(file.get(), buffer, wanted, &read, nullptr)) return std::nullopt;
+    if (read == 0) break;
     content.append(buffer, read);
   }
+  return content;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
+  return ReadUpTo(path, std::string().max_size());
+}
+
+std::optional<std::string> Win32FileSystem::ReadStart(const std::string& path,
+                                                      std::size_t count) {
+  return ReadUpTo(path, count);
 }
 
 bool Win32FileSystem::WriteAll(const std::string& path, const std::string& bytes) {

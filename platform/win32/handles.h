@@ -70,6 +70,11 @@ struct ModuleTraits {
   static void Free(HMODULE m) { FreeLibrary(m); }
 };
 
+struct ImageListTraits {
+  static HIMAGELIST Invalid() { return nullptr; }
+  static void Free(HIMAGELIST list) { ImageList_Destroy(list); }
+};
+
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueKey = Unique<HKEY, KeyTraits>;
@@ -80,6 +85,7 @@ using UniqueModule = Unique<HMODULE, ModuleTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 // A menu that no window holds as its menu bar; its submenus go with it.
 using UniqueMenu = Unique<HMENU, MenuTraits>;
+using UniqueImageList = Unique<HIMAGELIST, ImageListTraits>;
 
 // Selects a GDI object into a DC for one scope.
 class SelectedObject {

@@ -34,27 +34,58 @@ std::string Win32ProcessEnvironment::ProgramDirectory() {
   }
 }
 
-unsigned long Win32ProgramStarter::Start(const std::string& commandLine, ShowCode show) {
+namespace {
+
+// Starts the command line; false, with the system's error, when it cannot.
+bool StartProcess(const std::string& commandLine, ShowCode show, PROCESS_INFORMATION& started,
+                  unsigned long& error) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show);
-  PROCESS_INFORMATION started{};
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &started)) {
-    return GetLastError();
+    error = GetLastError();
+    return false;
   }
+  error = 0;
+  return true;
+}
+
+}  // namespace
+
+unsigned long Win32ProgramStarter::Start(const std::string& commandLine, ShowCode show) {
+  PROCESS_INFORMATION started{};
+  unsigned long error = 0;
+  if (!StartProcess(commandLine, show, started, error)) return error;
   // Not waiting: the handles are only closed.
   UniqueHandle process(started.hProcess);
   UniqueHandle thread(started.hThread);
   return 0;
 }
 
+unsigned long Win32ProgramStarter::StartAndWait(const std::string& commandLine, ShowCode show,
+                                                const std::function<void()>& whileWaiting) {
+  PROCESS_INFORMATION started{};
+  unsigned long error = 0;
+  if (!StartProcess(commandLine, show, started, error)) return error;
+  UniqueHandle process(started.hProcess);
+  UniqueHandle thread(started.hThread);
+  HANDLE waitFor = process.get();
+  // Wakes for the end of the program or for any message of this thread.
+  while (MsgWaitForMultipleObjects(1, &waitFor, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+    whileWaiting();
+  }
+  return 0;
+}
+
 MessageAnswer Win32MessageBoxes::Show(const std::string& text, const std::string& caption,
                                       MessageButtons buttons, MessageIcon icon) {
-  UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+  UINT style = MB_OK;
+  if (buttons == MessageButtons::YesNo) style = MB_YESNO;
+  if (buttons == MessageButtons::YesNoDefaultNo) style = MB_YESNO | MB_DEFBUTTON2;
   if (icon == MessageIcon::Information) style |= MB_ICONINFORMATION;
   if (icon == MessageIcon::Exclamation) style |= MB_ICONEXCLAMATION;
   HWND owner = GetActiveWindow();
@@ -62,7 +93,7 @@ MessageAnswer Win32MessageBoxes::Show(const std::string& text, const std::string
   switch (MessageBoxA(owner, text.c_str(), caption.c_str(), style)) {
     case IDYES: return MessageAnswer::Yes;
     case IDNO: return MessageAnswer::No;
-    default: return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    default: return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
   }
 }
 

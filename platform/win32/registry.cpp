@@ -54,6 +54,30 @@ long Win32Registry::DeleteValue(Key key, const std::string& name) {
   return RegDeleteValueA(AsHkey(key), name.c_str());
 }
 
+long Win32Registry::QueryValue(Key key, const std::string& name, std::uint32_t& type,
+                               std::vector<std::uint8_t>& data) {
+  type = reg::kTypeNone;
+  data.clear();
+  // The value can grow between asking its size and reading it; then ask again.
+  for (;;) {
+    DWORD storedType = 0;
+    DWORD size = static_cast<DWORD>(data.size());
+    const LONG result = RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &storedType,
+                                         data.empty() ? nullptr : data.data(), &size);
+    if (result == ERROR_MORE_DATA || (result == ERROR_SUCCESS && data.empty() && size > 0)) {
+      data.resize(size);
+      continue;
+    }
+    if (result != ERROR_SUCCESS) {
+      data.clear();
+      return result;
+    }
+    type = storedType;
+    data.resize(size);
+    return result;
+  }
+}
+
 long Win32Registry::EnumKey(Key key, std::uint32_t index, std::string& name) {
   char buffer[256] = {};
   DWORD length = 255;

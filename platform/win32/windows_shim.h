@@ -8,6 +8,7 @@
 #include <windows.h>
 // Keep the order: the headers below need <windows.h> first.
 #include <commctrl.h>
+#include <commdlg.h>
 #include <ipexport.h>
 #include <icmpapi.h>
 #include <mmsystem.h>

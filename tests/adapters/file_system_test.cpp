@@ -53,4 +53,21 @@ TEST(FileSystemAdapterTest, AFailedReplaceKeepsTheOldFile) {
   EXPECT_FALSE(fs.ReadAll("C:\\no such folder\\Kestrel.cfg"));
 }
 
+TEST(FileSystemAdapterTest, ReadsTheStartAndSeesANewWrite) {
+  platform::win32::Win32FileSystem fs;
+  const std::string path = adapters::TemporaryPath("start");
+  ASSERT_TRUE(fs.WriteAll(path, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE]"));
+  EXPECT_EQ(fs.ReadStart(path, 8), "REGEDIT4");
+  EXPECT_EQ(fs.ReadStart(path, 1000), fs.ReadAll(path));
+  const auto before = fs.GetAttributes(path);
+  ASSERT_TRUE(before);
+  Sleep(50);
+  ASSERT_TRUE(fs.WriteAll(path, "again"));
+  const auto after = fs.GetAttributes(path);
+  ASSERT_TRUE(after);
+  EXPECT_NE(after->lastWrite, before->lastWrite);
+  DeleteFileA(path.c_str());
+  EXPECT_FALSE(fs.ReadStart(path, 8));
+}
+
 }  // namespace

@@ -110,6 +110,30 @@ TEST(ProgramStarterTest, StartsWithoutWaitingAndReportsAMissingProgram) {
   EXPECT_TRUE(missing == ERROR_FILE_NOT_FOUND || missing == ERROR_PATH_NOT_FOUND) << missing;
 }
 
+// The wait returns only when the program has ended, and lets the caller
+// handle the messages that arrive meanwhile.
+TEST(ProgramStarterTest, StartAndWaitReturnsWhenTheProgramHasEnded) {
+  platform::win32::Win32ProgramStarter starter;
+  const std::string report = adapters::TemporaryPath("waited");
+  PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+  int handled = 0;
+  const auto handle = [&] {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) handled += message.message == WM_APP;
+  };
+  EXPECT_EQ(starter.StartAndWait("\"" + adapters::SelfPath() + "\" --report-version \"" + report +
+                                     "\"",
+                                 platform::ShowCode::Minimized, handle),
+            0ul);
+  EXPECT_NE(GetFileAttributesA(report.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(handled, 1);
+  DeleteFileA(report.c_str());
+
+  const unsigned long missing =
+      starter.StartAndWait("\"C:\\no such folder\\regedit.exe\"", platform::ShowCode::Minimized, handle);
+  EXPECT_TRUE(missing == ERROR_FILE_NOT_FOUND || missing == ERROR_PATH_NOT_FOUND) << missing;
+}
+
 TEST(SystemRestartTest, ShutdownPrivilegeCanBeEnabled) {
   platform::win32::Win32SystemRestart restart;
   EXPECT_TRUE(restart.EnableShutdownPrivilege());

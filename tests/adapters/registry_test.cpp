@@ -89,6 +89,39 @@ TEST(RegistryAdapterTest, DeletesAndReportsAMissingValue) {
   EXPECT_EQ(registry.DeleteValue(key.get(), "Gone"), reg::kFileNotFound);
 }
 
+// Values come back exactly as stored, whatever their type and length; the
+// large one is longer than any first guess of a buffer.
+TEST(RegistryAdapterTest, QueriesTypeAndBytesOfAnyValue) {
+  platform::win32::Win32Registry registry;
+  ScopedRegistryKey key(registry);
+  ASSERT_EQ(key.Create(RegistryRoot::CurrentUser, kBase + "\\Query"), reg::kSuccess);
+  std::vector<std::uint8_t> large(70000);
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<std::uint8_t>(i * 7);
+  const struct {
+    const char* name;
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+  } cases[] = {
+      {"Text", reg::kTypeSz, {'1', 0}},
+      {"Number", reg::kTypeDword, {0x2a, 0, 0, 0}},
+      {"Empty", reg::kTypeSz, {}},
+      {"Large", reg::kTypeBinary, large},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(registry.SetValue(key.get(), c.name, c.type, c.data), reg::kSuccess) << c.name;
+    std::uint32_t type = 99;
+    std::vector<std::uint8_t> data{1, 2, 3};
+    EXPECT_EQ(registry.QueryValue(key.get(), c.name, type, data), reg::kSuccess) << c.name;
+    EXPECT_EQ(type, c.type) << c.name;
+    EXPECT_EQ(data, c.data) << c.name;
+  }
+  std::uint32_t type = 99;
+  std::vector<std::uint8_t> data{1};
+  EXPECT_EQ(registry.QueryValue(key.get(), "Missing", type, data), reg::kFileNotFound);
+  EXPECT_EQ(type, reg::kTypeNone);
+  EXPECT_TRUE(data.empty());
+}
+
 TEST(RegistryAdapterTest, EnumeratesSubkeysUntilNoMoreItems) {
   for (const char* name : {"{A-1}", "Second", "x"}) CreateKey(kBase + "\\Enum\\" + name);
   platform::win32::Win32Registry registry;

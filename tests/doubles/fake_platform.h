@@ -1,5 +1,7 @@
 #pragma once
 
+#include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,13 +33,53 @@ class FakeEnvironment : public platform::ProcessEnvironment {
   std::string ProgramDirectory() override { return programDirectory; }
 };
 
+// Records every start. A start that waits runs whileRunning (what the
+// program does, such as writing a file) and calls the caller's waiting step
+// once, as a message arriving meanwhile would.
 class RecordingProgramStarter : public platform::ProgramStarter {
  public:
   std::vector<std::pair<std::string, platform::ShowCode>> started;
+  std::vector<std::string> waitedFor;  // the command lines started with StartAndWait
   unsigned long result = 0;
+  std::function<void()> whileRunning;
+
   unsigned long Start(const std::string& commandLine, platform::ShowCode show) override {
     started.emplace_back(commandLine, show);
     return result;
+  }
+  unsigned long StartAndWait(const std::string& commandLine, platform::ShowCode show,
+                             const std::function<void()>& whileWaiting) override {
+    started.emplace_back(commandLine, show);
+    waitedFor.push_back(commandLine);
+    if (result != 0) return result;
+    if (whileRunning) whileRunning();
+    whileWaiting();
+    return 0;
+  }
+};
+
+// Hands out the draws of a script, then 0.
+class ScriptedRandom : public platform::RandomSource {
+ public:
+  std::deque<double> draws;
+  int seeds = 0;
+  void SeedFromClock() override { ++seeds; }
+  double Next() override {
+    if (draws.empty()) return 0;
+    const double draw = draws.front();
+    draws.pop_front();
+    return draw;
+  }
+};
+
+// Records each request and answers with a scripted path (empty: cancelled).
+class ScriptedFileDialogs : public platform::FileDialogs {
+ public:
+  std::vector<platform::SaveFileRequest> asked;
+  std::string answer;
+  std::string AskSaveFileName(const platform::SaveFileRequest& request) override {
+    asked.push_back(request);
+    return answer;
   }
 };
 
@@ -107,8 +149,10 @@ struct FakeKestrel {
   RecordingRestart restart;
   CountingSound sound;
   RecordingShell shell;
-  kestrel::KestrelApp app{
-      {version, instance, environment, messages, programs, registry, files, restart, sound, shell}};
+  ScriptedRandom random;
+  ScriptedFileDialogs dialogs;
+  kestrel::KestrelApp app{{version, instance, environment, messages, programs, registry, files,
+                           restart, sound, shell, random, dialogs}};
 
   std::string ProgramFile(const char* relative) const {
     return environment.programDirectory + relative;

@@ -37,6 +37,14 @@ std::optional<std::string> MemoryFileSystem::ReadAll(const std::string& path) {
   return entry->bytes;
 }
 
+std::optional<std::string> MemoryFileSystem::ReadStart(const std::string& path,
+                                                       std::size_t count) {
+  calls_.push_back({Op::ReadStart, path, ""});
+  const Entry* entry = Find(path);
+  if (failReads_ || !entry || entry->attributes.directory) return std::nullopt;
+  return entry->bytes.substr(0, count);
+}
+
 bool MemoryFileSystem::WriteAll(const std::string& path, const std::string& bytes) {
   calls_.push_back({Op::WriteAll, path, ""});
   const Entry* existing = Find(path);
@@ -79,6 +87,7 @@ bool MemoryFileSystem::Remove(const std::string& path) {
 void MemoryFileSystem::Put(const std::string& path, const std::string& bytes,
                            platform::FileAttributes attributes) {
   files_[Lower(path)] = Entry{path, bytes, attributes};
+  files_[Lower(path)].attributes.lastWrite = ++clock_;
 }
 
 void MemoryFileSystem::AddDirectory(const std::string& path) {

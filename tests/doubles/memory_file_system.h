@@ -14,7 +14,7 @@ namespace doubles {
 // and reads can be made to fail.
 class MemoryFileSystem : public platform::FileSystem {
  public:
-  enum class Op { GetAttributes, ReadAll, WriteAll, MoveReplacing, Remove };
+  enum class Op { GetAttributes, ReadAll, ReadStart, WriteAll, MoveReplacing, Remove };
 
   struct Call {
     Op op;
@@ -30,11 +30,13 @@ class MemoryFileSystem : public platform::FileSystem {
 
   std::optional<platform::FileAttributes> GetAttributes(const std::string& path) override;
   std::optional<std::string> ReadAll(const std::string& path) override;
+  std::optional<std::string> ReadStart(const std::string& path, std::size_t count) override;
   bool WriteAll(const std::string& path, const std::string& bytes) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
 
-  // Arranging and reading the files directly, without recording.
+  // Arranging and reading the files directly, without recording. Every
+  // write, Put included, gives the file a later write time than any before.
   void Put(const std::string& path, const std::string& bytes,
            platform::FileAttributes attributes = {});
   void AddDirectory(const std::string& path);
@@ -60,6 +62,7 @@ class MemoryFileSystem : public platform::FileSystem {
   const Entry* Find(const std::string& path) const;
 
   std::map<std::string, Entry> files_;  // by path in lower case
+  std::uint64_t clock_ = 0;            // the write time of the latest write
   std::vector<Call> calls_;
   WriteFailure writeFailure_ = WriteFailure::None;
   bool failMoves_ = false;

@@ -131,6 +131,7 @@ long MemoryRegistry::Injected(Op op, const std::string& path, const std::string&
       return f.code;
     }
     if (f.op == Op::OpenKey && op == Op::OpenKey) return f.code;
+    if (f.op == Op::QueryValue && op == Op::QueryValue && SameName(f.name, name)) return f.code;
     if (f.op == Op::EnumKey && op == Op::EnumKey && index >= f.index) return f.code;
   }
   return reg::kSuccess;
@@ -193,6 +194,22 @@ long MemoryRegistry::DeleteValue(Key key, const std::string& name) {
                                   [&](const auto& value) { return SameName(value.first, name); });
   if (found == values.end()) return reg::kFileNotFound;
   values.erase(found);
+  return reg::kSuccess;
+}
+
+long MemoryRegistry::QueryValue(Key key, const std::string& name, std::uint32_t& type,
+                                std::vector<std::uint8_t>& data) {
+  const Handle* handle = Lookup(key);
+  calls_.push_back({Op::QueryValue, handle ? handle->root : RegistryRoot::LocalMachine,
+                    handle ? handle->path : "?", name});
+  type = reg::kTypeNone;
+  data.clear();
+  if (!handle) return kInvalidHandle;
+  if (const long code = Injected(Op::QueryValue, handle->path, name)) return code;
+  const auto* value = handle->node->FindValue(name);
+  if (!value) return reg::kFileNotFound;
+  type = value->second.type;
+  data = value->second.data;
   return reg::kSuccess;
 }
 
@@ -259,6 +276,10 @@ void MemoryRegistry::FailAllWrites(long code) {
 
 void MemoryRegistry::FailOpenKey(const std::string& path, long code) {
   failures_.push_back({Op::OpenKey, Canonical(path), "", 0, code});
+}
+
+void MemoryRegistry::FailQueryValue(const std::string& path, const std::string& name, long code) {
+  failures_.push_back({Op::QueryValue, Canonical(path), name, 0, code});
 }
 
 void MemoryRegistry::FailEnumKey(const std::string& path, std::uint32_t index, long code) {

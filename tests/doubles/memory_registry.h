@@ -28,7 +28,7 @@ class MemoryRegistry : public platform::Registry {
     std::optional<std::int32_t> Dword() const;
   };
 
-  enum class Op { CreateKey, OpenKey, SetValue, DeleteValue, EnumKey, CloseKey };
+  enum class Op { CreateKey, OpenKey, SetValue, DeleteValue, QueryValue, EnumKey, CloseKey };
 
   struct Call {
     Op op;
@@ -45,6 +45,8 @@ class MemoryRegistry : public platform::Registry {
   long SetValue(Key key, const std::string& name, std::uint32_t type,
                 std::span<const std::uint8_t> data) override;
   long DeleteValue(Key key, const std::string& name) override;
+  long QueryValue(Key key, const std::string& name, std::uint32_t& type,
+                  std::vector<std::uint8_t>& data) override;
   long EnumKey(Key key, std::uint32_t index, std::string& name) override;
   long CloseKey(Key key) override;
 
@@ -63,6 +65,8 @@ class MemoryRegistry : public platform::Registry {
   // without write access does.
   void FailAllWrites(long code);
   void FailOpenKey(const std::string& path, long code);
+  // A QueryValue of that value of that key gives code.
+  void FailQueryValue(const std::string& path, const std::string& name, long code);
   // EnumKey of that key gives code at index and beyond.
   void FailEnumKey(const std::string& path, std::uint32_t index, long code);
   // Whether a path that begins with a backslash (or holds an empty name) is

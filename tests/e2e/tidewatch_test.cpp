@@ -13,7 +13,6 @@
 #include "tests/e2e/driver/documents.h"
 #include "tests/e2e/driver/kestrel.h"
 #include "tests/e2e/driver/ping_dialog.h"
-#include "tests/e2e/driver/registry.h"
 #include "tests/e2e/driver/tray.h"
 #include "tidewatch/control_ids.h"
 #include "tidewatch/win32/resource_ids.h"
@@ -37,9 +36,6 @@ class Tidewatch : public e2e::KestrelTest {
   void SetUp() override {
     KestrelTest::SetUp();
     Dir().Install(e2e::BuiltProgram("KESTREL_TIDEWATCH_EXE"), kTidewatchFile);
-    // The tuning program opens without its tip of the day.
-    e2e::WriteRegistryValue("HKCU\\Software\\Kestrel\\Options", "Show Tips at Startup",
-                            e2e::StringValue("0"));
   }
 
   // Starts the monitor, as Kestrel does (hidden), and waits for its icon.

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "common/numbers.h"
 #include "kestrel/startup.h"
 #include "tests/doubles/fake_platform.h"
 #include "tests/fuzz/fuzz_check.h"
@@ -55,7 +56,7 @@ bool ReadsAsNumber(const std::string& t) {
 }
 
 void CheckNumber(const std::string& text) {
-  const std::optional<long long> number = kestrel::ReadCommandLineNumber(text);
+  const std::optional<long long> number = common::ReadWholeNumber(text);
   const std::string trimmed = WithoutBlanks(text);
   if (!ReadsAsNumber(trimmed)) {
     FUZZ_CHECK(!number);
@@ -132,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::optional<long long> number = WithoutBlanks(arguments).empty()
                                               ? std::nullopt
-                                              : kestrel::ReadCommandLineNumber(arguments);
+                                              : common::ReadWholeNumber(arguments);
   for (Monitor monitor : {Monitor::Installed, Monitor::Missing, Monitor::AnotherKestrelRuns}) {
     CheckStartup(line, arguments, number, monitor);
   }

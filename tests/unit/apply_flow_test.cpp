@@ -5,6 +5,7 @@
 #include "kestrel/apply_flow.h"
 #include "kestrel/main_window.h"
 #include "tests/doubles/fake_platform.h"
+#include "tests/doubles/recording_host.h"
 
 namespace {
 
@@ -19,20 +20,7 @@ const char* const kQuestion =
 const char* const kReminder =
     "Keep in mind that you must restart your computer\r\nbefore the new settings become effective.";
 
-class Host : public kestrel::MainWindowHost {
- public:
-  explicit Host(doubles::RecordingMessageBoxes& messages) : messages_(messages) {}
-  int pumps = 0;
-  void PumpMessages() override { ++pumps; }
-  // Logged among the message boxes, so that the order of both can be checked.
-  void ShowModeInformation() override { messages_.shown.push_back({"<frmDisplay>", "", {}, {}}); }
-  int pingDialogs = 0;
-  void ShowPingDialog() override { ++pingDialogs; }
-  platform::WindowHandle MainWindowHandle() const override { return 77; }
-
- private:
-  doubles::RecordingMessageBoxes& messages_;
-};
+using Host = doubles::RecordingHost;
 
 class ApplyFlowTest : public testing::Test {
  protected:
@@ -40,6 +28,7 @@ class ApplyFlowTest : public testing::Test {
     fake.files.AddDirectory(fake.environment.programDirectory);
     window.Load();
     fake.messages.shown.clear();
+    fake.registry.ClearCalls();  // the load reads the tip setting
   }
 
   kestrel::SettingsPanelModel& panel() { return window.panel(); }
@@ -230,10 +219,10 @@ TEST_F(MainWindowLoadTest, FirstStartShowsTheWindowsDefaultsInManual) {
                                         "Mode: Manual", "OS: Windows 98"}));
   EXPECT_EQ(fake.app.CurrentSettings, fake.app.presets.WindowsDefaults);
   EXPECT_FALSE(window.panel().FormLoading);
-  EXPECT_EQ(host.pumps, 4);
+  EXPECT_EQ(host.Count("pump"), 4);
   // Loading explains nothing and writes nothing.
   EXPECT_TRUE(fake.messages.shown.empty());
-  EXPECT_TRUE(fake.registry.Calls().empty());
+  EXPECT_TRUE(fake.registry.Writes().empty());
   ASSERT_EQ(fake.programs.started.size(), 1u);
   EXPECT_EQ(fake.programs.started[0].second, platform::ShowCode::Hidden);
 }
@@ -292,10 +281,10 @@ TEST_F(ApplyFlowTest, LoadReadsPingCfgAndTheButtonsOpenTheDialogAndTheGuide) {
   EXPECT_EQ(fake.app.PingSettings, (common::PingSettings{false, "10.0.0.9", "15", true}));
 
   window.ShowPingConfiguration();
-  EXPECT_EQ(host.pingDialogs, 1);
+  EXPECT_EQ(host.Count("ping"), 1);
   window.OpenHelp();
   ASSERT_EQ(fake.shell.opened.size(), 1u);
-  EXPECT_EQ(fake.shell.opened[0].owner, 77u);
+  EXPECT_EQ(fake.shell.opened[0].owner, host.owner);
   EXPECT_EQ(fake.shell.opened[0].document, fake.ProgramFile("\\Help\\help.htm"));
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/numbers.h"
 #include "kestrel/startup.h"
 #include "tests/doubles/fake_platform.h"
 
@@ -23,7 +24,7 @@ TEST(CommandLineArgumentsTest, StripsTheProgramName) {
   for (const auto& c : cases) EXPECT_EQ(kestrel::CommandLineArguments(c.line), c.arguments) << c.line;
 }
 
-TEST(ReadCommandLineNumberTest, NumbersAreRoundedAndEverythingElseRefused) {
+TEST(ReadWholeNumberTest, NumbersAreRoundedAndEverythingElseRefused) {
   const struct {
     const char* text;
     std::optional<long long> number;
@@ -38,7 +39,7 @@ TEST(ReadCommandLineNumberTest, NumbersAreRoundedAndEverythingElseRefused) {
       {"1e", {}},    {".", {}},       {"-", {}},       {"inf", {}},   {"nan", {}},
       {"1e400", {}}, {"1,5", {}},     {"", {}},
   };
-  for (const auto& c : cases) EXPECT_EQ(kestrel::ReadCommandLineNumber(c.text), c.number) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(common::ReadWholeNumber(c.text), c.number) << c.text;
 }
 
 class RunStartupTest : public testing::Test {

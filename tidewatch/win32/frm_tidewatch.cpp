@@ -77,6 +77,7 @@ bool FrmTidewatch::Open() {
                        this)) {
     return false;
   }
+  common::win32::AddTopLevelWindow(window_);
   BuildMenu();
   timers_.emplace(window_);
   model_.emplace(app_, *timers_, *this);
@@ -104,6 +105,8 @@ void FrmTidewatch::ShowPingDialog() {
   const bool opening = !frmPing_.IsOpen();
   frmPing_.ShowModeless(window_, [this] { PingDialogClosed(); });
   if (opening && frmPing_.IsOpen()) {
+    pingDialog_ = frmPing_.handle();
+    common::win32::AddTopLevelWindow(pingDialog_);
     SendMessageA(frmPing_.handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageA(frmPing_.handle(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(smallIcon_.get()));
@@ -111,6 +114,8 @@ void FrmTidewatch::ShowPingDialog() {
 }
 
 void FrmTidewatch::PingDialogClosed() {
+  common::win32::RemoveTopLevelWindow(pingDialog_);
+  pingDialog_ = nullptr;
   // After Exit the program waited for the dialog; now it ends.
   if (window_ && model_ && !model_->Loaded()) PostMessageA(window_, kDestroyForm, 0, 0);
 }
@@ -152,7 +157,8 @@ LRESULT FrmTidewatch::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_DESTROY:
       model_->Form_QueryUnload();
-      PostQuitMessage(0);
+      // The last window of the program: the message loop ends.
+      common::win32::RemoveTopLevelWindow(window_);
       return 0;
     case WM_NCDESTROY: {
       HWND window = window_;

@@ -21,11 +21,9 @@ class FrmTidewatch final : public HiddenFormHost {
   FrmTidewatch(const FrmTidewatch&) = delete;
   FrmTidewatch& operator=(const FrmTidewatch&) = delete;
 
-  // Creates the window, never shown, and runs the form's load step.
+  // Creates the window, never shown, and runs the form's load step. The
+  // program's message loop runs until the window is gone.
   bool Open();
-
-  // For the message loop: lets the modeless dialog handle its keys.
-  bool TranslateDialogMessage(MSG& message) { return frmPing_.TranslateDialogMessage(message); }
 
   void PumpMessages() override;
   void ShowPopupMenu() override;
@@ -49,6 +47,8 @@ class FrmTidewatch final : public HiddenFormHost {
   platform::win32::UniqueIcon smallIcon_;
   platform::win32::UniqueMenu menu_;
   common::win32::FrmPing frmPing_;
+  // The open dialog's window, which gets its dialog keys from the message loop.
+  HWND pingDialog_ = nullptr;
 };
 
 }  // namespace tidewatch::win32

@@ -22,11 +22,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   tidewatch::win32::FrmTidewatch frmTidewatch(app);
   if (!frmTidewatch.Open()) return 1;
 
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (frmTidewatch.TranslateDialogMessage(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return static_cast<int>(message.wParam);
+  return common::win32::RunMessageLoop();
 }

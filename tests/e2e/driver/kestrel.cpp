@@ -39,6 +39,7 @@ void SetWindowsVersion(std::string_view program_file, std::string_view version) 
 void KestrelTest::SetUp() {
   dir_.emplace();
   dir_->Install(BuiltProgram("KESTREL_EXE"), kKestrelFile);
+  WriteRegistryValue(kKestrelOptionsKey, kShowTipsAtStartup, StringValue("0"));
 }
 
 void KestrelTest::TearDown() {

@@ -17,6 +17,10 @@ inline constexpr Millis kStartTimeout{10000};
 
 inline constexpr const char* kKestrelFile = "Kestrel.exe";
 
+// Where Kestrel keeps, per user, whether the tip window opens at start-up.
+inline constexpr const char* kKestrelOptionsKey = "HKCU\\Software\\Kestrel\\Options";
+inline constexpr const char* kShowTipsAtStartup = "Show Tips at Startup";
+
 // A program the build made, named by an environment variable that CMake
 // sets for the test (KESTREL_EXE), in Windows form; throws a Failure when
 // the variable is unset or the file is missing.
@@ -29,7 +33,9 @@ void SetWindowsVersion(std::string_view program_file, std::string_view version);
 
 // The base of the scenarios: a fresh program directory with Kestrel.exe in
 // it; programs started through it end with the test, and the Windows
-// version set through it is taken away again.
+// version set through it is taken away again. The tip window is switched
+// off, so that Kestrel opens its main window at once; the scenarios of the
+// tip window switch it on again.
 class KestrelTest : public ::testing::Test {
  protected:
   void SetUp() override;

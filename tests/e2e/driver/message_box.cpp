@@ -100,6 +100,18 @@ MessageIcon MessageBoxWindow::Icon() const {
   return best;
 }
 
+int MessageBoxWindow::DefaultButton() const {
+  // The button drawn as the default one; the dialog's own DM_GETDEFID
+  // answers with the first button under Wine.
+  for (const Window& child : Descendants()) {
+    if (child.ClassName() == "Button" &&
+        (GetWindowLongA(child.Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      return child.Id();
+    }
+  }
+  return 0;
+}
+
 std::vector<int> MessageBoxWindow::Buttons() const {
   std::vector<Window> buttons;
   for (const Window& child : Descendants()) {

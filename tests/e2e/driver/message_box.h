@@ -31,6 +31,8 @@ class MessageBoxWindow : public Window {
   MessageIcon Icon() const;
   // The ids of its buttons (IDOK, IDCANCEL, IDYES, IDNO, ...), left to right.
   std::vector<int> Buttons() const;
+  // The id of the button that Enter presses, or 0 when there is none.
+  int DefaultButton() const;
   // Answers the box as a click on the button would; throws a Failure when
   // the box has no such button.
   void Answer(int button_id) const;

@@ -54,6 +54,13 @@ class RemoteBuffer {
 
   LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
 
+  void Read(void* out, std::size_t size) const {
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process_, address_, out, size, &read) || read != size) {
+      throw Failure("cannot read a message buffer: error " + std::to_string(GetLastError()));
+    }
+  }
+
   std::string ReadString() const {
     std::string bytes(size_, '\0');
     SIZE_T read = 0;
@@ -314,6 +321,25 @@ std::string Window::StatusText(int panel) const {
   RemoteBuffer buffer(ProcessId(), std::size_t{length} + 1);
   Send(SB_GETTEXTA, static_cast<WPARAM>(panel), buffer.Address());
   return buffer.ReadString();
+}
+
+RECT Window::ToolbarButtonRect(int command_id) const {
+  RemoteBuffer buffer(ProcessId(), sizeof(RECT));
+  if (!Send(TB_GETRECT, static_cast<WPARAM>(command_id), buffer.Address())) {
+    throw Failure(Describe() + " has no button with the command id " + std::to_string(command_id));
+  }
+  RECT rect{};
+  buffer.Read(&rect, sizeof rect);
+  return rect;
+}
+
+void Window::ClickToolbarButton(int command_id) const {
+  if (!Visible()) throw Failure("cannot click a button of " + Describe() + ": it is hidden");
+  const RECT rect = ToolbarButtonRect(command_id);
+  const LPARAM middle = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  Post(WM_MOUSEMOVE, 0, middle);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  Post(WM_LBUTTONUP, 0, middle);
 }
 
 void Window::RequireExists(std::string_view action) const {

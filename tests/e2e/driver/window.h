@@ -82,6 +82,12 @@ class Window {
   int StatusPanelCount() const;
   std::string StatusText(int panel) const;
 
+  // Toolbars. A button is named by its command id; its rectangle is in the
+  // toolbar's client coordinates. Click posts a press and a release of the
+  // left button at its middle, as the mouse does.
+  RECT ToolbarButtonRect(int command_id) const;
+  void ClickToolbarButton(int command_id) const;
+
  private:
   void RequireExists(std::string_view action) const;
 

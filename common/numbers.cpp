@@ -1,0 +1,61 @@
+#include "common/numbers.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace common {
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+bool IsDecimal(const std::string& s) {
+  // Optional sign, digits with at most one decimal point, optional exponent.
+  std::size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  bool digits = false;
+  bool point = false;
+  for (; i < s.size(); ++i) {
+    if (s[i] >= '0' && s[i] <= '9') {
+      digits = true;
+    } else if (s[i] == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!digits) return false;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    const std::size_t exponentStart = i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+    if (i == exponentStart) return false;
+  }
+  return i == s.size();
+}
+
+}  // namespace
+
+std::string TrimBlanks(const std::string& text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::optional<long long> ReadWholeNumber(const std::string& text) {
+  const std::string number = TrimBlanks(text);
+  if (!IsDecimal(number)) return std::nullopt;
+  // A number too small for a double reads as (nearly) 0 and is no error,
+  // although strtod reports it as out of range; only the value decides.
+  const double value = std::strtod(number.c_str(), nullptr);
+  // Far beyond any real use; refusing it keeps the rounding exact.
+  if (!std::isfinite(value) || std::fabs(value) > 1e15) return std::nullopt;
+  // Halves go to the even neighbour, as the system's own conversion does.
+  return static_cast<long long>(std::nearbyint(value));
+}
+
+}  // namespace common

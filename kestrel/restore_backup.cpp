@@ -1,0 +1,103 @@
+#include "kestrel/restore_backup.h"
+
+#include <optional>
+
+#include "common/files.h"
+#include "kestrel/settings_file.h"
+#include "kestrel/user_messages.h"
+
+namespace kestrel {
+namespace {
+
+using platform::MessageAnswer;
+using platform::MessageButtons;
+using platform::MessageIcon;
+
+constexpr const char* kRegeditUnicodeHeader = "Windows Registry Editor Version 5.00";
+constexpr const char* kRegeditAnsiHeader = "REGEDIT4";
+
+std::string Utf16WithBom(const std::string& ascii) {
+  std::string bytes = "\xFF\xFE";
+  for (char c : ascii) {
+    bytes += c;
+    bytes += '\0';
+  }
+  return bytes;
+}
+
+std::optional<std::uint64_t> LastWrite(KestrelApp& app, const std::string& path) {
+  const auto attributes = app.platform.files.GetAttributes(path);
+  if (!attributes) return std::nullopt;
+  return attributes->lastWrite;
+}
+
+}  // namespace
+
+void RestoreWindowsDefaults(KestrelApp& app, SettingsPanelModel& panel) {
+  const MessageAnswer answer = app.platform.messages.Show(
+      "This Program will restore all Windows settings.\r\nWould you like to Continue?",
+      "Restore Default Settings", MessageButtons::YesNoDefaultNo, MessageIcon::Information);
+  if (answer != MessageAnswer::Yes) return;
+
+  panel.ShowRestoredDefaults();
+  if (TellIfNotSaved(app, SaveAndApplySettings(app))) return;
+  Tell(app, "Windows default settings were successfully restored.");
+}
+
+std::string AskBackupFileName(KestrelApp& app, platform::WindowHandle owner) {
+  platform::SaveFileRequest request;
+  request.owner = owner;
+  request.title = "Registry Backup";
+  request.types = {{"Text Document (*.txt)", "*.txt"}, {"Registration Entries (*.reg)", "*.reg"}};
+  request.initialDirectory = app.ProgramDirectory();
+  return app.platform.dialogs.AskSaveFileName(request);
+}
+
+std::string BackupCommandLine(const std::string& path) {
+  // Quoted: folder names with blanks are common.
+  return "regedit /E \"" + path + "\"";
+}
+
+bool IsRegistryExport(const std::string& start) {
+  const std::string unicode = Utf16WithBom(kRegeditUnicodeHeader);
+  const std::string ansi = kRegeditAnsiHeader;
+  return start.compare(0, unicode.size(), unicode) == 0 || start.compare(0, ansi.size(), ansi) == 0;
+}
+
+void BackupRegistry(KestrelApp& app, BackupWindow& window) {
+  const std::string path = AskBackupFileName(app, window.MainWindowHandle());
+  window.PumpMessages();
+  if (path.empty()) return;
+
+  window.PumpMessages();
+  // A file the user chose to replace must really be written anew: the
+  // editor leaves an old one as it was when it cannot write.
+  const auto before = LastWrite(app, path);
+  const std::string command = BackupCommandLine(path);
+  window.SetBusy(true);
+  const unsigned long started = app.platform.programs.StartAndWait(
+      command, platform::ShowCode::Minimized, [&] { window.PumpMessages(); });
+  window.SetBusy(false);
+  window.PumpMessages();
+  if (started != 0) {
+    TellNotStarted(app, command);
+    return;
+  }
+
+  const auto after = LastWrite(app, path);
+  const auto start = common::FileExists(app.platform.files, path)
+                         ? app.platform.files.ReadStart(path, 128)
+                         : std::nullopt;
+  if (start && IsRegistryExport(*start) && after != before) {
+    Tell(app, "Registry Backup has been taken Successfully.");
+  } else {
+    Tell(app,
+         "The Registry Backup could not be taken: the registry editor did not write the "
+         "file\r\n\r\n" +
+             path +
+             "\r\n\r\nMake sure that the folder can be written and that no other program uses "
+             "the file, then try again.");
+  }
+}
+
+}  // namespace kestrel

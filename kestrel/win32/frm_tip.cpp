@@ -1,0 +1,173 @@
+#include "kestrel/win32/frm_tip.h"
+
+#include "kestrel/artwork.h"
+#include "kestrel/control_ids.h"
+#include "kestrel/win32/pixel_art.h"
+#include "kestrel/win32/resource_ids.h"
+#include "kestrel/win32/window_helpers.h"
+
+namespace kestrel::win32 {
+namespace {
+
+constexpr int kClientWidth = 420;
+constexpr int kClientHeight = 226;
+// The white panel that holds the heading and the tip.
+constexpr RECT kPanel{60, 12, kClientWidth - 12, 176};
+constexpr int kButtonsTop = kPanel.bottom + 14;
+
+}  // namespace
+
+FrmTip::~FrmTip() {
+  if (window_) DestroyWindow(window_);
+}
+
+void FrmTip::Show(HWND around, bool modal) {
+  if (window_) {
+    ShowWindow(window_, SW_SHOWNORMAL);
+    SetForegroundWindow(window_);
+  } else if (!Create(around)) {
+    return;
+  }
+  if (!modal) return;
+
+  MSG message;
+  while (window_) {
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+      // Left for the main loop, which ends the program.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    DispatchWithDialogKeys(message);
+  }
+}
+
+bool FrmTip::Create(HWND around) {
+  // The program's icon: the window has its own taskbar button.
+  if (!RegisterViewClass(ids::kTipWindowClass, &ViewWindowProc<FrmTip>,
+                         LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_KESTREL)))) {
+    return false;
+  }
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  // Without an owner the window needs its own taskbar button.
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  RECT aroundRect{};
+  if (!around || !GetWindowRect(around, &aroundRect)) {
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &aroundRect, 0);
+  }
+  const int x = aroundRect.left + (aroundRect.right - aroundRect.left - width) / 2;
+  const int y = aroundRect.top + (aroundRect.bottom - aroundRect.top - height) / 2;
+
+  if (!CreateWindowExA(exStyle, ids::kTipWindowClass, "Tip of the Day", style, x, y, width, height,
+                       nullptr, nullptr, GetModuleHandleA(nullptr), this)) {
+    return false;
+  }
+  AddTopLevelWindow(window_);
+  CreateControls();
+  model_.emplace(app_);
+  model_->Load();
+  Mirror();
+  ShowWindow(window_, SW_SHOWNORMAL);
+  SetForegroundWindow(window_);
+  SetFocus(GetDlgItem(window_, ids::cmdOK));
+  return true;
+}
+
+void FrmTip::CreateControls() {
+  picture_ = MakeBitmap(TipPicture(), GetSysColor(COLOR_BTNFACE));
+  HWND picture = CreateChild(window_, "STATIC", "", SS_BITMAP, 14, 16, 32, 32, ids::TipPicture);
+  SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
+
+  const int left = kPanel.left + 14;
+  const int width = kPanel.right - kPanel.left - 28;
+  HWND heading = CreateChild(window_, "STATIC", "Did you know...", SS_LEFT | SS_NOPREFIX, left,
+                             kPanel.top + 12, width, 22, ids::TipLabel1);
+  // Tips are plain text: an ampersand in one is shown, not taken as an access key.
+  CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, left, kPanel.top + 42, width,
+              kPanel.bottom - kPanel.top - 52, ids::lblTipText);
+  CreateChild(window_, "BUTTON", "&Show Tips at Startup", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 14,
+              kButtonsTop + 3, 190, 20, ids::chkLoadTipsAtStartup);
+  CreateChild(window_, "BUTTON", "&Next Tip", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+              kClientWidth - 12 - 2 * 92 - 8, kButtonsTop, 92, 26, ids::cmdNextTip);
+  CreateChild(window_, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, kClientWidth - 12 - 92,
+              kButtonsTop, 92, 26, ids::cmdOK);
+
+  SetFontOnChildren(window_, MessageFont());
+  LOGFONTA bold{};
+  GetObjectA(MessageFont(), sizeof(bold), &bold);
+  bold.lfWeight = FW_BOLD;
+  bold.lfHeight = bold.lfHeight * 5 / 4;
+  boldFont_.reset(CreateFontIndirectA(&bold));
+  if (boldFont_) SendMessageA(heading, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
+}
+
+void FrmTip::Mirror() {
+  SetWindowTextIfDifferent(GetDlgItem(window_, ids::lblTipText), model_->lblTipText());
+  SendMessageA(GetDlgItem(window_, ids::chkLoadTipsAtStartup), BM_SETCHECK,
+               model_->chkLoadTipsAtStartup() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void FrmTip::OnCommand(int id) {
+  switch (id) {
+    case ids::cmdNextTip:
+      model_->cmdNextTipClicked();
+      break;
+    case ids::chkLoadTipsAtStartup:
+      model_->chkLoadTipsAtStartupClicked(model_->chkLoadTipsAtStartup() == 1 ? 0 : 1);
+      break;
+    case ids::cmdOK:
+    case IDCANCEL:
+      DestroyWindow(window_);
+      return;
+    default:
+      return;
+  }
+  Mirror();
+}
+
+void FrmTip::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window_, &paint);
+  RECT panel = kPanel;
+  FillRect(dc, &panel, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  DrawEdge(dc, &panel, EDGE_SUNKEN, BF_RECT);
+  EndPaint(window_, &paint);
+}
+
+LRESULT FrmTip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      // The heading and the tip stand on the white panel.
+      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+      if (id == ids::TipLabel1 || id == ids::lblTipText) {
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+      }
+      return DefWindowProcA(window_, message, wParam, lParam);
+    }
+    case WM_CLOSE:
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY: {
+      HWND closing = window_;
+      SetWindowLongPtrA(closing, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      model_.reset();
+      RemoveTopLevelWindow(closing);
+      return 0;
+    }
+    default:
+      return DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+}  // namespace kestrel::win32
