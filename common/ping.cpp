@@ -46,18 +46,6 @@ void ShowSocketsMessage(PingServices& services, const std::string& text,
   services.messages.Show(text, services.title, platform::MessageButtons::Ok, icon);
 }
 
-// Counts one KeepAlivePing as running for as long as it lasts.
-class RunningPing {
- public:
-  explicit RunningPing(int& count) : count_(count) { ++count_; }
-  RunningPing(const RunningPing&) = delete;
-  RunningPing& operator=(const RunningPing&) = delete;
-  ~RunningPing() { --count_; }
-
- private:
-  int& count_;
-};
-
 }  // namespace
 
 std::string DottedText(const platform::Ipv4Address& address) {
@@ -158,7 +146,7 @@ void SendEcho(PingServices& services, const std::string& address, EchoReply& rep
 }
 
 bool KeepAlivePing(PingServices& services, const std::string& host, std::int32_t timeoutMs) {
-  const RunningPing running(services.running_);
+  const PingServices::Running running(services);
   if (TrimBlanks(host).empty()) return false;
   try {
     if (!StartSockets(services)) return false;

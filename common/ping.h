@@ -32,13 +32,25 @@ struct PingServices {
   const std::string title;  // "Kestrel" or "Tidewatch"
 
   // True while a KeepAlivePing over these services runs, including while one
-  // of its messages is open. A message box runs its own message loop, so timer
-  // ticks still arrive then; a timer that pings skips its tick while this is
-  // set, so that messages of a failing socket library cannot pile up.
+  // of its messages is open, and while Ping Now runs, including its yield
+  // points. A message box runs its own message loop, so timer ticks still
+  // arrive then; a timer that pings skips its tick while this is set, so that
+  // messages of a failing socket library cannot pile up.
   bool PingRunning() const { return running_ > 0; }
 
+  // Counts one ping as running for as long as the object lives.
+  class Running {
+   public:
+    explicit Running(PingServices& services) : count_(services.running_) { ++count_; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+    ~Running() { --count_; }
+
+   private:
+    int& count_;
+  };
+
  private:
-  friend bool KeepAlivePing(PingServices&, const std::string&, std::int32_t);
   int running_ = 0;
 };
 

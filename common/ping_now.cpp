@@ -10,6 +10,9 @@ constexpr std::int32_t kPingNowTimeoutMs = 1000;
 }  // namespace
 
 void PingNow(const PingContext& context, PingServices& services, const PumpEvents& pumpEvents) {
+  // From the first yield point on: a timer tick handled there must not start
+  // a ping of its own.
+  const PingServices::Running running(services);
   pumpEvents();
   pumpEvents();
   KeepAlivePing(services, context.settings.PingHost, kPingNowTimeoutMs);

@@ -14,7 +14,8 @@ using PumpEvents = std::function<void()>;
 // 1000 ms), then the ping sound when it is switched on, whatever the echo's
 // outcome. The user sees nothing else, apart from the socket library's own
 // messages. The echo blocks the thread, so the window events waiting are let
-// run twice before it and once after it.
+// run twice before it and once after it; all the while the services count a
+// ping as running.
 void PingNow(const PingContext& context, PingServices& services, const PumpEvents& pumpEvents);
 
 // Plays the program directory's Ping.wav in the background when the file is

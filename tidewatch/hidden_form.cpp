@@ -14,19 +14,6 @@ constexpr std::intptr_t kFileNotFound = 2;
 constexpr std::intptr_t kPathNotFound = 3;
 constexpr std::intptr_t kAccessDenied = 5;
 
-// A ping the user asked for counts as running from its first yield point
-// to its end, so that no timer starts a ping of its own in between.
-class Counted {
- public:
-  explicit Counted(int& count) : count_(count) { ++count_; }
-  Counted(const Counted&) = delete;
-  Counted& operator=(const Counted&) = delete;
-  ~Counted() { --count_; }
-
- private:
-  int& count_;
-};
-
 }  // namespace
 
 std::string StartFailedMessage(const std::string& path, std::intptr_t result) {
@@ -85,10 +72,6 @@ void HiddenFormModel::PingSettingsLoaded() {
   TimerPing_.SetEnabled(true);
 }
 
-bool HiddenFormModel::PingBusy() const {
-  return app_.pingServices.PingRunning() || pingNowDepth_ > 0;
-}
-
 void HiddenFormModel::ShowPicture(int image) {
   app_.systray.ChangeImage(pictures_[static_cast<std::size_t>(image - 1)]);
 }
@@ -118,7 +101,8 @@ void HiddenFormModel::TimerTick(std::uint32_t id) {
 }
 
 void HiddenFormModel::TimerTidewatch_Timer() {
-  if (!Loaded() || PingBusy()) return;
+  // While another ping runs or its message is open, the next tick tries again.
+  if (!Loaded() || app_.pingServices.PingRunning()) return;
   ConnectionCheck();
 }
 
@@ -142,7 +126,7 @@ void HiddenFormModel::TimerPing_Timer() {
   if (keepAliveMinutes_ < KeepAliveInterval()) ++keepAliveMinutes_;
   if (keepAliveMinutes_ < KeepAliveInterval()) return;
   // Due, but another ping is busy: the next tick tries again.
-  if (PingBusy()) return;
+  if (app_.pingServices.PingRunning()) return;
   keepAliveMinutes_ = 0;
   common::KeepAlivePing(app_.pingServices, app_.PingSettings.PingHost, kKeepAliveTimeoutMs);
 }
@@ -187,7 +171,6 @@ void HiddenFormModel::MenuCommand(int id) {
 }
 
 void HiddenFormModel::mnuPingNow_Click() {
-  const Counted running(pingNowDepth_);
   common::PingNow(app_.pingContext, app_.pingServices, [this] { host_.PumpMessages(); });
 }
 

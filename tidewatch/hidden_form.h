@@ -130,9 +130,6 @@ class HiddenFormModel {
 
  private:
   void PingSettingsLoaded();
-  // True while a ping of the program runs or its message is open; a timer
-  // that pings skips its tick then.
-  bool PingBusy() const;
   void ShowPicture(int image);
 
   TidewatchApp& app_;
@@ -146,7 +143,6 @@ class HiddenFormModel {
   std::int16_t IconFrame_ = 0;
   int keepAliveMinutes_ = 0;
   std::string mnuDisableCaption_;
-  int pingNowDepth_ = 0;
   bool loaded_ = false;
   bool unloaded_ = false;
 };
