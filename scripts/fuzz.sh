@@ -1,10 +1,15 @@
 #!/bin/bash
-# Runs every fuzz harness for a fixed number of inputs each, for example
+# Runs every fuzz harness, or the ones named, for a fixed number of inputs
+# each, for example
 #   scripts/fuzz.sh 10000000
+#   scripts/fuzz.sh 10000000 tips_file ping_address
 # It builds the fuzz preset first, then prints one line per harness with
 # its inputs and times, and a closing summary line. A finding fails it: a
 # crash, a sanitizer report, a broken check, an input that takes more than
 # 10 s, or a leak. libFuzzer saves the input in build/fuzz/findings/<name>/.
+# KESTREL_FUZZ_WORK names another folder than build/fuzz for the findings,
+# the grown corpora and the logs, so that a long run can go on beside the
+# short ones.
 #
 # The harnesses run side by side, as many at a time as there are cores
 # (KESTREL_FUZZ_JOBS sets another number), at a lower priority, because the
@@ -16,9 +21,11 @@ cd "$(dirname "$(readlink -f "$0")")/.."
 
 inputs=${1:-}
 if ! [[ $inputs =~ ^[1-9][0-9]*$ ]]; then
-  echo "usage: scripts/fuzz.sh INPUTS_PER_HARNESS" >&2
+  echo "usage: scripts/fuzz.sh INPUTS_PER_HARNESS [HARNESS...]" >&2
   exit 2
 fi
+shift
+wanted=("$@")
 jobs=${KESTREL_FUZZ_JOBS:-$(nproc)}
 # AddressSanitizer keeps 256 MB of freed memory by default; cycling through it
 # costs the fuzzer half its speed. 16 MB still holds thousands of inputs'
@@ -26,6 +33,7 @@ jobs=${KESTREL_FUZZ_JOBS:-$(nproc)}
 export ASAN_OPTIONS=quarantine_size_mb=16${ASAN_OPTIONS:+:$ASAN_OPTIONS}
 
 out=build/fuzz
+work=${KESTREL_FUZZ_WORK:-$out}
 mkdir -p build
 if ! scripts/build.sh fuzz >build/fuzz-build.log 2>&1; then
   cat build/fuzz-build.log
@@ -37,19 +45,21 @@ names=()
 programs=()
 while read -r name program; do
   [ -n "$name" ] || continue
+  if [ ${#wanted[@]} -gt 0 ] && [[ " ${wanted[*]} " != *" $name "* ]]; then continue; fi
   names+=("$name")
   programs+=("$program")
 done <"$out/fuzz-harnesses.txt"
-if [ ${#names[@]} -eq 0 ]; then
-  echo "fuzz: no harness is listed in $out/fuzz-harnesses.txt" >&2
-  exit 1
+if [[ ${#names[@]} -eq 0 || (${#wanted[@]} -gt 0 && ${#names[@]} -ne ${#wanted[@]}) ]]; then
+  echo "fuzz: no such harness; the harnesses are:" \
+    "$(cut -d' ' -f1 "$out/fuzz-harnesses.txt" | tr '\n' ' ')" >&2
+  exit 2
 fi
 
-# One harness, its log in $out/logs/<name>.log and its exit code and times
+# One harness, its log in $work/logs/<name>.log and its exit code and times
 # (wall and CPU seconds) in <name>.result.
 run_harness() {
-  local name=$1 program=$2 logs=$out/logs
-  local corpus=$out/corpus/$name findings=$out/findings/$name
+  local name=$1 program=$2 logs=$work/logs
+  local corpus=$work/corpus/$name findings=$work/findings/$name
   mkdir -p "$corpus" "$findings" "$logs"
   local options=(-runs="$inputs" -timeout=10 -print_final_stats=1
                  -artifact_prefix="$findings/")
@@ -71,8 +81,8 @@ status=0
 found=0
 for i in "${!names[@]}"; do
   name=${names[$i]}
-  log=$out/logs/$name.log
-  read -r code wall user system <"$out/logs/$name.result"
+  log=$work/logs/$name.log
+  read -r code wall user system <"$work/logs/$name.result"
   wall=$(awk -v s="$wall" 'BEGIN { printf "%.1f", s }')
   cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.1f", u + s }')
   ran=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
