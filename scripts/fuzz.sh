@@ -2,7 +2,10 @@
 # Runs every fuzz harness, or the ones named, for a fixed number of inputs
 # each, for example
 #   scripts/fuzz.sh 10000000
-#   scripts/fuzz.sh 10000000 tips_file ping_address
+#   scripts/fuzz.sh 10000000 tips_file ping_host
+#   scripts/fuzz.sh 100000 tips_file=20000
+# A NAME=INPUTS argument gives that harness its own number of inputs without
+# leaving the others out, for a harness whose inputs take longer.
 # It builds the fuzz preset first, then prints one line per harness with
 # its inputs and times, and a closing summary line. A finding fails it: a
 # crash, a sanitizer report, a broken check, an input that takes more than
@@ -21,11 +24,22 @@ cd "$(dirname "$(readlink -f "$0")")/.."
 
 inputs=${1:-}
 if ! [[ $inputs =~ ^[1-9][0-9]*$ ]]; then
-  echo "usage: scripts/fuzz.sh INPUTS_PER_HARNESS [HARNESS...]" >&2
+  echo "usage: scripts/fuzz.sh INPUTS_PER_HARNESS [HARNESS | HARNESS=INPUTS]..." >&2
   exit 2
 fi
 shift
-wanted=("$@")
+wanted=()
+declare -A own_inputs=()
+for argument in "$@"; do
+  if [[ $argument =~ ^([A-Za-z0-9_]+)=([1-9][0-9]*)$ ]]; then
+    own_inputs[${BASH_REMATCH[1]}]=${BASH_REMATCH[2]}
+  elif [[ $argument =~ ^[A-Za-z0-9_]+$ ]]; then
+    wanted+=("$argument")
+  else
+    echo "usage: scripts/fuzz.sh INPUTS_PER_HARNESS [HARNESS | HARNESS=INPUTS]..." >&2
+    exit 2
+  fi
+done
 jobs=${KESTREL_FUZZ_JOBS:-$(nproc)}
 # AddressSanitizer keeps 256 MB of freed memory by default; cycling through it
 # costs the fuzzer half its speed. 16 MB still holds thousands of inputs'
@@ -43,13 +57,21 @@ fi
 
 names=()
 programs=()
+counts=()
+listed=" "
 while read -r name program; do
   [ -n "$name" ] || continue
+  listed+="$name "
   if [ ${#wanted[@]} -gt 0 ] && [[ " ${wanted[*]} " != *" $name "* ]]; then continue; fi
   names+=("$name")
   programs+=("$program")
+  counts+=("${own_inputs[$name]:-$inputs}")
 done <"$out/fuzz-harnesses.txt"
-if [[ ${#names[@]} -eq 0 || (${#wanted[@]} -gt 0 && ${#names[@]} -ne ${#wanted[@]}) ]]; then
+unknown=0
+for name in "${wanted[@]}" "${!own_inputs[@]}"; do
+  [[ $listed == *" $name "* ]] || unknown=1
+done
+if [ ${#names[@]} -eq 0 ] || [ "$unknown" -eq 1 ]; then
   echo "fuzz: no such harness; the harnesses are:" \
     "$(cut -d' ' -f1 "$out/fuzz-harnesses.txt" | tr '\n' ' ')" >&2
   exit 2
@@ -58,10 +80,10 @@ fi
 # One harness, its log in $work/logs/<name>.log and its exit code and times
 # (wall and CPU seconds) in <name>.result.
 run_harness() {
-  local name=$1 program=$2 logs=$work/logs
+  local name=$1 program=$2 runs=$3 logs=$work/logs
   local corpus=$work/corpus/$name findings=$work/findings/$name
   mkdir -p "$corpus" "$findings" "$logs"
-  local options=(-runs="$inputs" -timeout=10 -print_final_stats=1
+  local options=(-runs="$runs" -timeout=10 -print_final_stats=1
                  -artifact_prefix="$findings/")
   [ -f "tests/fuzz/$name.dict" ] && options+=(-dict="tests/fuzz/$name.dict")
   local TIMEFORMAT='%R %U %S' code
@@ -73,7 +95,7 @@ run_harness() {
 
 for i in "${!names[@]}"; do
   while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n; done
-  run_harness "${names[$i]}" "${programs[$i]}" &
+  run_harness "${names[$i]}" "${programs[$i]}" "${counts[$i]}" &
 done
 wait
 
@@ -87,7 +109,7 @@ for i in "${!names[@]}"; do
   cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.1f", u + s }')
   ran=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   times="${ran:-?} inputs in $wall s (CPU $cpu s)"
-  if [ "$code" -eq 0 ] && [ "${ran:-0}" -ge "$inputs" ]; then
+  if [ "$code" -eq 0 ] && [ "${ran:-0}" -ge "${counts[$i]}" ]; then
     echo "fuzz $name: $times, no finding"
     continue
   fi
@@ -105,9 +127,13 @@ for i in "${!names[@]}"; do
   fi
 done
 
+each="$inputs inputs each"
+for i in "${!names[@]}"; do
+  [ "${counts[$i]}" = "$inputs" ] || each+=", ${names[$i]} ${counts[$i]}"
+done
 if [ "$status" -eq 0 ]; then
-  echo "fuzz: ${#names[@]} harnesses, $inputs inputs each, no finding"
+  echo "fuzz: ${#names[@]} harnesses, $each, no finding"
 else
-  echo "fuzz: ${#names[@]} harnesses, $inputs inputs each, FAILED: $found with a finding"
+  echo "fuzz: ${#names[@]} harnesses, $each, FAILED: $found with a finding"
 fi
 exit $status
