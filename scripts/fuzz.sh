@@ -4,8 +4,8 @@
 #   scripts/fuzz.sh 10000000
 #   scripts/fuzz.sh 10000000 tips_file ping_host
 #   scripts/fuzz.sh 100000 tips_file=20000
-# A NAME=INPUTS argument gives that harness its own number of inputs without
-# leaving the others out, for a harness whose inputs take longer.
+# A NAME=INPUTS argument gives that harness its own number of inputs, for a
+# harness whose inputs take longer; given alone, it leaves no harness out.
 # It builds the fuzz preset first, then prints one line per harness with
 # its inputs and times, and a closing summary line. A finding fails it: a
 # crash, a sanitizer report, a broken check, an input that takes more than
@@ -40,6 +40,8 @@ for argument in "$@"; do
     exit 2
   fi
 done
+# Named harnesses with their own counts are picked too, once any is picked.
+[ ${#wanted[@]} -gt 0 ] && wanted+=("${!own_inputs[@]}")
 jobs=${KESTREL_FUZZ_JOBS:-$(nproc)}
 # AddressSanitizer keeps 256 MB of freed memory by default; cycling through it
 # costs the fuzzer half its speed. 16 MB still holds thousands of inputs'

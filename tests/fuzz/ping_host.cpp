@@ -20,32 +20,11 @@
 #include "tests/doubles/fake_network.h"
 #include "tests/doubles/recording_message_boxes.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/input_mixer.h"
 
 namespace {
 
 using platform::Ipv4Address;
-
-// The library's answers and failures vary with the input: a hash of the
-// bytes drives them, so that every host text meets several of them.
-class Mixer {
- public:
-  explicit Mixer(std::string_view bytes) {
-    for (unsigned char c : bytes) state_ = (state_ ^ c) * 0x100000001b3ULL;
-  }
-  std::uint64_t Next() {
-    std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-  }
-  template <typename T, std::size_t N>
-  T Pick(const T (&choices)[N]) {
-    return choices[Next() % N];
-  }
-
- private:
-  std::uint64_t state_ = 0xcbf29ce484222325ULL;
-};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -154,7 +133,7 @@ Outcome Ping(const std::string& host, const Scenario& s) {
   return {result, net.calls, messages.shown, net.lastPayload};
 }
 
-std::vector<Ipv4Address> Answer(Mixer& m) {
+std::vector<Ipv4Address> Answer(InputMixer& m) {
   static constexpr Ipv4Address kEdges[] = {{0, 0, 0, 0}, {255, 255, 255, 255}, {127, 0, 0, 1}};
   std::vector<Ipv4Address> answer(1 + m.Next() % 3);
   for (auto& address : answer) {
@@ -170,7 +149,7 @@ std::vector<Ipv4Address> Answer(Mixer& m) {
 
 // The library failing in one of the ways it can: refusing to start, too old,
 // without sockets, failing its clean-up, or missing an entry point.
-Scenario Broken(Mixer& m) {
+Scenario Broken(InputMixer& m) {
   Scenario s;
   s.answer = m.Next() % 2 ? Answer(m) : std::vector<Ipv4Address>{};
   switch (m.Next() % 5) {
@@ -258,7 +237,7 @@ void CheckConversion(const std::string& text, const std::vector<Ipv4Address>& an
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string host(reinterpret_cast<const char*>(data), size);
-  Mixer m(host);
+  InputMixer m(host);
   static constexpr std::int32_t kTimeouts[] = {1000, 10000, 0, -1, -2147483647 - 1, 2147483647};
   static constexpr std::uint32_t kFailures[] = {11010, 11003, 11013, 1, 0xFFFFFFFFu};
 

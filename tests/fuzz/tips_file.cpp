@@ -16,6 +16,7 @@
 #include "kestrel/tip_of_the_day.h"
 #include "tests/doubles/fake_platform.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/input_mixer.h"
 
 namespace {
 
@@ -40,26 +41,20 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::uint64_t Hash(const std::string& bytes) {
-  std::uint64_t h = 0xcbf29ce484222325ULL;
-  for (unsigned char c : bytes) h = (h ^ c) * 0x100000001b3ULL;
-  return h;
-}
-
 // The draws of the random source: ordinary ones, and the edges a source may
 // stray to.
-std::deque<double> Draws(std::uint64_t h) {
+std::deque<double> Draws(InputMixer& m) {
   static constexpr double kEdges[] = {0.0, 0.5, 0.9999999999999999, 1.0, 1.5, -0.25, 1e300};
   std::deque<double> draws;
   for (int i = 0; i < 4; ++i) {
-    h = h * 6364136223846793005ULL + 1442695040888963407ULL;
-    draws.push_back(h % 3 == 0 ? kEdges[(h >> 8) % std::size(kEdges)]
-                               : static_cast<double>(h >> 11) / 9007199254740992.0);
+    const std::uint64_t n = m.Next();
+    draws.push_back(n % 3 == 0 ? kEdges[(n >> 8) % std::size(kEdges)]
+                               : static_cast<double>(n >> 11) / 9007199254740992.0);
   }
   return draws;
 }
 
-void Check(const std::string& text, std::uint64_t hash) {
+void Check(const std::string& text, InputMixer& m) {
   const std::size_t size = text.size();
   const std::vector<std::string> tips = kestrel::SplitTips(text);
   FUZZ_CHECK(tips == Lines(text));
@@ -83,7 +78,7 @@ void Check(const std::string& text, std::uint64_t hash) {
   // The tip window over the file.
   doubles::FakeKestrel fake;
   fake.files.Put(fake.ProgramFile("\\TIPs.TXT"), text);
-  fake.random.draws = Draws(hash);
+  fake.random.draws = Draws(m);
   kestrel::TipModel window(fake.app);
   window.Load();
   FUZZ_CHECK(window.TipList() == tips);
@@ -104,17 +99,17 @@ void Check(const std::string& text, std::uint64_t hash) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  const std::uint64_t hash = Hash(text);
-  Check(text, hash);
+  InputMixer m(text);
+  Check(text, m);
   // Now and then, a line of more than 64 KB: the fuzzer's own inputs stay
   // short, so that it keeps its pace. The line grows where the hash says,
   // from a byte of the text that is no line end.
-  if (hash % 1024 == 0) {
-    const std::size_t at = static_cast<std::size_t>(hash >> 8) % (size + 1);
+  if (const std::uint64_t n = m.Next(); n % 1024 == 0) {
+    const std::size_t at = static_cast<std::size_t>(n >> 8) % (size + 1);
     const char byte = at < size && text[at] != '\r' && text[at] != '\n' ? text[at] : 'x';
     std::string stretched = text;
-    stretched.insert(at, 65536 + static_cast<std::size_t>(hash >> 40) % 4096, byte);
-    Check(stretched, hash);
+    stretched.insert(at, 65536 + static_cast<std::size_t>(n >> 40) % 4096, byte);
+    Check(stretched, m);
   }
   return 0;
 }
