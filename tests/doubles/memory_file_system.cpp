@@ -48,7 +48,8 @@ std::optional<std::string> MemoryFileSystem::ReadStart(const std::string& path,
 bool MemoryFileSystem::WriteAll(const std::string& path, const std::string& bytes) {
   calls_.push_back({Op::WriteAll, path, ""});
   const Entry* existing = Find(path);
-  if (writeFailure_ == WriteFailure::Refused || (existing && existing->attributes.directory)) {
+  if (writeFailure_ == WriteFailure::Refused || (existing && existing->attributes.directory) ||
+      (writeFailure_ == WriteFailure::NewFilesRefused && !existing)) {
     return false;
   }
   const platform::FileAttributes attributes =

@@ -26,6 +26,9 @@ class MemoryFileSystem : public platform::FileSystem {
     None,
     Refused,   // nothing is created or changed, as in a read-only folder
     DiskFull,  // the file written holds the first half of the bytes, then the write fails
+    // A new file is refused, an existing one is written: a folder where the
+    // user may change only the files granted to them.
+    NewFilesRefused,
   };
 
   std::optional<platform::FileAttributes> GetAttributes(const std::string& path) override;
