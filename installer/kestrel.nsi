@@ -75,6 +75,10 @@ this computer.$\r$\n$\r$\n$_CLICK"
 
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "Kestrel has been removed from your computer.$\r$\n$\r$\nClick Finish to \
+close this wizard."
+!define MUI_FINISHPAGE_TEXT_REBOOT "Kestrel has been removed, and your own TCP/IP settings are back \
+in the registry. Windows uses them from its next start.$\r$\n$\r$\nDo you want to restart now?"
 !insertmacro MUI_UNPAGE_FINISH
 
 !insertmacro MUI_LANGUAGE "English"
