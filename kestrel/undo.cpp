@@ -71,7 +71,9 @@ void UndoAllChangesByKestrel(KestrelApp& app) {
   const std::string path = UndoRecordPath(app.ProgramDirectory());
   switch (UndoChanges(app.platform.registry, app.platform.files, path)) {
     case UndoResult::NothingToUndo:
-      Tell(app, "There is nothing to undo: Kestrel has not changed any registry value.");
+      Tell(app,
+           "There is nothing to undo: Kestrel has changed no registry value since it was "
+           "installed or last undone.");
       return;
     case UndoResult::RecordDamaged:
       Tell(app, "Nothing was undone: Kestrel's undo record, the file\r\n\r\n" + path +

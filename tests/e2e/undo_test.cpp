@@ -132,7 +132,8 @@ TEST_F(Undo, TheMenuItemPutsBackWhatWasThereBeforeApply) {
 
   ChooseUndo(app, main);
   ExpectBoxAndAnswer(app,
-                     "There is nothing to undo: Kestrel has not changed any registry value.",
+                     "There is nothing to undo: Kestrel has changed no registry value since it "
+                     "was installed or last undone.",
                      {IDOK}, IDOK, "nothing");
   ExpectNoBox(app);
   EXPECT_TRUE(app.Running()) << app.DescribeState();
