@@ -207,6 +207,25 @@ TEST_F(Installer, SilentInstallAndUninstallLeaveTheUsersValuesAsTheyWere) {
   EXPECT_FALSE(e2e::RegistryKeyExists("HKCU\\Software\\Kestrel"));
 }
 
+// An undo that fails stops the uninstall before anything is removed, so that
+// the record and the program that reads it stay for another try.
+TEST_F(Installer, AFailedUndoStopsTheSilentUninstall) {
+  EXPECT_EQ(e2e::Process::Start(e2e::BuiltProgram("KESTREL_SETUP_EXE"), "/S")
+                .WaitForExit(kSetupTimeout),
+            0u);
+  Dir().WriteFile("Undo.txt", "not a record of Kestrel's\r\n");
+  const std::vector<std::string> installed = e2e::FilesBelow(Folder());
+
+  // Run in place (_?=), the uninstaller can be waited for and tells its result.
+  EXPECT_EQ(e2e::Process::Start(Dir().PathOf("Uninstall.exe"), "/S _?=" + Folder())
+                .WaitForExit(kSetupTimeout),
+            2u);
+  EXPECT_EQ(e2e::FilesBelow(Folder()), installed);
+  EXPECT_TRUE(ReadRegistryValue(kRunKey, "Tidewatch"));
+  EXPECT_TRUE(ReadRegistryValue(kUninstallKey, "UninstallString"));
+  EXPECT_TRUE(Exists(Join(StartMenuFolder(), "Kestrel.lnk")));
+}
+
 // The pages a user clicks through, each saved as a picture for the guide.
 TEST_F(Installer, PagesOfTheInstallerAndTheUninstaller) {
   const e2e::App setup(e2e::Process::Start(e2e::BuiltProgram("KESTREL_SETUP_EXE"), ""));
