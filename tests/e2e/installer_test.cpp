@@ -210,9 +210,9 @@ TEST_F(Installer, SilentInstallAndUninstallLeaveTheUsersValuesAsTheyWere) {
 // An undo that fails stops the uninstall before anything is removed, so that
 // the record and the program that reads it stay for another try.
 TEST_F(Installer, AFailedUndoStopsTheSilentUninstall) {
-  EXPECT_EQ(e2e::Process::Start(e2e::BuiltProgram("KESTREL_SETUP_EXE"), "/S")
-                .WaitForExit(kSetupTimeout),
-            0u);
+  EXPECT_EQ(
+      e2e::Process::Start(e2e::BuiltProgram("KESTREL_SETUP_EXE"), "/S").WaitForExit(kSetupTimeout),
+      0u);
   Dir().WriteFile("Undo.txt", "not a record of Kestrel's\r\n");
   const std::vector<std::string> installed = e2e::FilesBelow(Folder());
 
