@@ -83,8 +83,11 @@ bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& 
   // A replaced file keeps its security this way, where a move would give it
   // the new file's: the right that the installer grants users on Ping.cfg
   // alone survives a save by Kestrel, which runs as an administrator.
+  // Only a file is replaced so: a folder in the target's place must make the
+  // move fail, which ReplaceFileA under Wine does not promise.
   static const ReplaceFileFunction replaceFile = FindReplaceFile();
-  if (replaceFile && GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES &&
+  const DWORD target = GetFileAttributesA(to.c_str());
+  if (replaceFile && target != INVALID_FILE_ATTRIBUTES && !(target & FILE_ATTRIBUTE_DIRECTORY) &&
       replaceFile(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                   nullptr)) {
     return true;
