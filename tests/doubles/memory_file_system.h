@@ -46,6 +46,8 @@ class MemoryFileSystem : public platform::FileSystem {
 
   // Every later WriteAll fails in this way.
   void FailWrites(WriteFailure failure) { writeFailure_ = failure; }
+  // Every later WriteAll of this one path is refused; the others work.
+  void FailWritesTo(const std::string& path);
   void FailMoves(bool fail) { failMoves_ = fail; }
   void FailReads(bool fail) { failReads_ = fail; }
 
@@ -65,6 +67,7 @@ class MemoryFileSystem : public platform::FileSystem {
   std::uint64_t clock_ = 0;            // the write time of the latest write
   std::vector<Call> calls_;
   WriteFailure writeFailure_ = WriteFailure::None;
+  std::vector<std::string> refusedPaths_;  // in lower case
   bool failMoves_ = false;
   bool failReads_ = false;
 };
