@@ -44,7 +44,7 @@ run_tier a ctest --preset native
 # settings files, one of the tips file about eight times, as it holds many
 # lines; they run fewer.
 fuzz_inputs=100000
-fuzz_slower=(ping_host=50000 tips_file=20000)
+fuzz_slower=(ping_host=50000 tips_file=20000 undo_record=30000)
 echo "== tier fuzz: every fuzz harness, $fuzz_inputs inputs each (${fuzz_slower[*]})"
 run_tier fuzz scripts/fuzz.sh "$fuzz_inputs" "${fuzz_slower[@]}"
 
