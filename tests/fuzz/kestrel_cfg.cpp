@@ -16,6 +16,7 @@
 #include "tests/doubles/fake_platform.h"
 #include "tests/doubles/recording_host.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/input_mixer.h"
 
 namespace {
 
@@ -24,41 +25,25 @@ using kestrel::kManualMode;
 
 // The record that LoadSettingsFile reads over. The automatic modes keep all
 // of it but type and mode, and Manual must overwrite every field, so it is
-// varied with the input: a hash of the bytes drives it.
-class Mixer {
- public:
-  explicit Mixer(const std::string& bytes) {
-    for (unsigned char c : bytes) state_ = (state_ ^ c) * 0x100000001b3ULL;
-  }
-  std::uint64_t Next() {
-    std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-  }
-  bool Bool() { return Next() & 1; }
-  template <typename Integer>
-  Integer Number() {
-    // The edges of the field and of the lists come up often.
-    static constexpr std::int64_t kEdges[] = {-1, 0, 1, 2, 6, 58, 59, 60, 32767, -32768};
-    const std::uint64_t n = Next();
-    if (n % 4 == 0) return static_cast<Integer>(kEdges[(n >> 8) % std::size(kEdges)]);
-    return static_cast<Integer>(n >> 16);
-  }
-
- private:
-  std::uint64_t state_ = 0xcbf29ce484222325ULL;
-};
+// varied with the input.
+template <typename Integer>
+Integer Number(InputMixer& m) {
+  // The edges of the field and of the lists come up often.
+  static constexpr std::int64_t kEdges[] = {-1, 0, 1, 2, 6, 58, 59, 60, 32767, -32768};
+  const std::uint64_t n = m.Next();
+  if (n % 4 == 0) return static_cast<Integer>(kEdges[(n >> 8) % std::size(kEdges)]);
+  return static_cast<Integer>(n >> 16);
+}
 
 ConnectionSettings PreviousRecord(const std::string& bytes) {
-  Mixer m(bytes);
+  InputMixer m(bytes);
   ConnectionSettings s;
   for (std::int16_t* n : {&s.ConnectionType, &s.OptiMode, &s.RWINIndex, &s.SKAIndex, &s.NDIIndex,
                           &s.MSCPS0Index, &s.MSCPS1Index}) {
-    *n = m.Number<std::int16_t>();
+    *n = Number<std::int16_t>(m);
   }
   for (std::int32_t* n : {&s.MTU, &s.RWIN, &s.TTL, &s.SKA, &s.NDI, &s.MSCPS0, &s.MSCPS1}) {
-    *n = m.Number<std::int32_t>();
+    *n = Number<std::int32_t>(m);
   }
   for (bool* b : {&s.MTUCustom, &s.RWINCustom, &s.TTLCustom, &s.SKACustom, &s.NDICustom, &s.PMTU,
                   &s.BlackHole}) {
