@@ -42,10 +42,10 @@ run_tier() {
 echo "== tier a: unit tests"
 run_tier a ctest --preset native
 
-# About 30 s for the five harnesses together on two busy cores: some 5 s of
+# About 30 s for the six harnesses together on two busy cores: some 5 s of
 # one core each. An input of the ping's host costs about twice one of the
-# settings files, one of the tips file about eight times, as it holds many
-# lines; they run fewer.
+# settings files, one of the undo record about three times and one of the
+# tips file about eight times, as it holds many lines; they run fewer.
 fuzz_inputs=100000
 fuzz_slower=(ping_host=50000 tips_file=20000 undo_record=30000)
 echo "== tier fuzz: every fuzz harness, $fuzz_inputs inputs each (${fuzz_slower[*]})"
