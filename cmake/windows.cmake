@@ -6,6 +6,20 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/wine/run-in-prefix.s
 
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
+# The version and publisher for the programs' resources (common/win32/version_info.rc).
+configure_file(${CMAKE_SOURCE_DIR}/cmake/kestrel_version.h.in
+               ${CMAKE_BINARY_DIR}/generated/kestrel_version.h @ONLY)
+add_library(kestrel_version INTERFACE)
+target_include_directories(kestrel_version INTERFACE ${CMAKE_BINARY_DIR}/generated)
+
+# A program's manifest, with the project's version, in the folder of its
+# resource script's output, where the resource compiler finds it by name.
+function(kestrel_manifest target template)
+  get_filename_component(name ${template} NAME_WLE)
+  configure_file(${template} ${CMAKE_CURRENT_BINARY_DIR}/${name} @ONLY)
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
 file(GLOB platform_win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 add_library(platform_win32 STATIC ${platform_win32_sources})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
@@ -20,6 +34,7 @@ target_link_libraries(common_win32 PUBLIC common_portable platform_win32 PRIVATE
 add_subdirectory(kestrel/win32)
 add_subdirectory(tidewatch/win32)
 add_subdirectory(distribution)
+add_subdirectory(installer)
 
 # The smallest program of this architecture: the test command starts it to
 # learn whether the host can run this build at all.

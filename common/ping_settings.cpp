@@ -72,8 +72,10 @@ void LoadPingSettings(const PingContext& context) {
 }
 
 bool SavePingSettings(const PingContext& context) {
-  return ReplaceFileContents(context.files, PingFilePath(context.programDirectory),
-                             FormatPingFile(context.settings));
+  // The tray monitor runs as the user, who may be allowed to change this one
+  // file but not to create files in the program folder.
+  return ReplaceOrRewriteFileContents(context.files, PingFilePath(context.programDirectory),
+                                      FormatPingFile(context.settings));
 }
 
 }  // namespace common

@@ -16,10 +16,10 @@ namespace common {
 // The keep-alive ping's settings, one set per program. Ping.cfg in the program
 // directory is the only link between the two programs' sets.
 struct PingSettings {
-  bool PingAutomatic = true;  // the built-in host, every 5 minutes
+  bool PingAutomatic = true;               // the built-in host, every 5 minutes
   std::string PingHost = DefaultPingHost;  // dotted address or host name, as typed
   std::string PingInterval = "5";          // whole minutes, 1 to 60, in decimal digits
-  bool PingSound = false;     // play Ping.wav after "Ping Now"
+  bool PingSound = false;                  // play Ping.wav after "Ping Now"
 
   bool operator==(const PingSettings&) const = default;
 };
@@ -66,7 +66,8 @@ struct PingContext {
 void LoadPingSettings(const PingContext& context);
 
 // Replaces Ping.cfg with the settings, atomically: the old file stays whole
-// when the new one cannot be written. False on failure.
+// when the new one cannot be written. Where the folder refuses new files but
+// the file itself may be written, it is rewritten in place. False on failure.
 bool SavePingSettings(const PingContext& context);
 
 }  // namespace common

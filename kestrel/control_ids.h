@@ -57,6 +57,7 @@ inline constexpr int mnudash1 = 503;
 inline constexpr int mnuRestore = 504;
 inline constexpr int mnudash2 = 505;
 inline constexpr int mnuExit = 506;
+inline constexpr int mnuUndo = 507;
 inline constexpr int mnuToolBar = 510;
 inline constexpr int mnuStatusBar = 511;
 inline constexpr int mnudash3 = 512;

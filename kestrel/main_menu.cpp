@@ -40,6 +40,7 @@ const std::vector<MenuEntry>& MainMenu() {
                     C::PingConfiguration),
                Separator("mnudash1", i::mnudash1),
                Item("Restore &Windows Original Settings", "mnuRestore", i::mnuRestore, C::Restore),
+               Item("&Undo All Changes by Kestrel", "mnuUndo", i::mnuUndo, C::Undo),
                Separator("mnudash2", i::mnudash2), Item("&Exit", "mnuExit", i::mnuExit, C::Exit)}),
       Submenu("&View", "mnuView", 0,
               {Item("&ToolBar", "mnuToolBar", i::mnuToolBar, C::ToolBar),

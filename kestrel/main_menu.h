@@ -12,6 +12,7 @@ enum class Command {
   Apply,
   PingConfiguration,
   Restore,
+  Undo,
   Backup,
   Exit,
   ToolBar,

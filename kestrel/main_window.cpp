@@ -9,6 +9,7 @@
 #include "kestrel/settings_file.h"
 #include "kestrel/startup.h"
 #include "kestrel/tip_of_the_day.h"
+#include "kestrel/undo.h"
 
 namespace kestrel {
 
@@ -56,6 +57,9 @@ void MainWindowModel::Run(Command command) {
       break;
     case Command::Restore:
       RestoreWindowsDefaults(app_, panel_);
+      break;
+    case Command::Undo:
+      UndoAllChangesByKestrel(app_);
       break;
     case Command::Backup:
       busy_ = true;

@@ -1,10 +1,12 @@
 #include "kestrel/settings_file.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "common/field_reader.h"
 #include "common/files.h"
 #include "kestrel/registry_writer.h"
+#include "kestrel/undo_record.h"
 
 namespace kestrel {
 namespace {
@@ -85,13 +87,19 @@ void LoadSettingsFile(KestrelApp& app) {
 }
 
 SaveResult SaveAndApplySettings(KestrelApp& app) {
+  const std::string recordPath = UndoRecordPath(app.ProgramDirectory());
+  LoadedUndoRecord undo = LoadUndoRecord(app.platform.files, recordPath);
+  if (undo.status == LoadedUndoRecord::Status::Damaged) return SaveResult::UndoRecordDamaged;
+
   if (!common::ReplaceFileContents(app.platform.files, SettingsFilePath(app),
                                    FormatSettingsFile(app.CurrentSettings))) {
     return SaveResult::FileNotWritten;
   }
-  return WriteRegistrySettings(app.platform.registry, app.CurrentSettings, app.OSCode)
-             ? SaveResult::Saved
-             : SaveResult::RegistryNotWritten;
+  RecordingRegistry registry(app.platform.registry, app.platform.files, recordPath,
+                             std::move(undo.record));
+  const bool written = WriteRegistrySettings(registry, app.CurrentSettings, app.OSCode);
+  if (registry.RecordNotSaved()) return SaveResult::UndoRecordNotSaved;
+  return written ? SaveResult::Saved : SaveResult::RegistryNotWritten;
 }
 
 }  // namespace kestrel

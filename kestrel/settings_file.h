@@ -32,11 +32,15 @@ enum class SaveResult {
   Saved,               // the file and every registry value were written
   FileNotWritten,      // the old file, if any, is untouched; the registry was not written
   RegistryNotWritten,  // the file was written, but at least one registry write failed
+  UndoRecordDamaged,   // the undo record cannot be read; neither file nor registry was written
+  UndoRecordNotSaved,  // the undo record could not be saved, so values were left unchanged
 };
 
 // Saves CurrentSettings to Kestrel.cfg, then writes them to the registry. The
 // file is written first and replaced whole, so that the registry never holds
-// settings the file does not.
+// settings the file does not. Every registry value's previous state goes into
+// the undo record before its first change; with a record that cannot be read
+// nothing is written at all, since later notes would replace the damaged ones.
 SaveResult SaveAndApplySettings(KestrelApp& app);
 
 }  // namespace kestrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "kestrel/kestrel_app.h"
@@ -23,5 +24,11 @@ void StartTidewatch(KestrelApp& app);
 
 // The start-up checks in their order: one copy only, then the command line.
 StartupAction RunStartup(KestrelApp& app);
+
+// Kestrel.exe /undo (in any case): undoes every change by Kestrel without a
+// window or a question and gives the process's exit code. It runs before the
+// start-up checks, because an uninstaller must be able to undo while a copy
+// of Kestrel is open. Nothing for any other command line.
+std::optional<int> RunUndoCommandLine(KestrelApp& app);
 
 }  // namespace kestrel

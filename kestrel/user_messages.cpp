@@ -1,5 +1,7 @@
 #include "kestrel/user_messages.h"
 
+#include "kestrel/undo_record.h"
+
 namespace kestrel {
 
 platform::MessageAnswer Tell(KestrelApp& app, const std::string& text,
@@ -20,6 +22,21 @@ bool TellIfNotSaved(KestrelApp& app, SaveResult result) {
            "The settings could not be written to the registry.\r\n\r\n"
            "Kestrel must run as an administrator to change the settings of Windows. Start it "
            "as an administrator and apply the settings again.");
+      return true;
+    case SaveResult::UndoRecordDamaged:
+      Tell(app, "Nothing was changed: Kestrel's undo record, the file\r\n\r\n" +
+                    UndoRecordPath(app.ProgramDirectory()) +
+                    "\r\n\r\nis damaged and could not be read. It must hold the values that "
+                    "your Windows had before Kestrel changed them, so Kestrel does not replace "
+                    "it. Repair the file, or delete it (Undo then no longer knows the earlier "
+                    "values), and apply the settings again.");
+      return true;
+    case SaveResult::UndoRecordNotSaved:
+      Tell(app, "Some settings were not written: Kestrel could not save its undo record to the "
+                "file " + UndoRecordPath(app.ProgramDirectory()) +
+                ".\r\n\r\nKestrel changes no registry value before it has noted the value's "
+                "earlier state there. Make sure that the file can be written, then apply the "
+                "settings again.");
       return true;
     case SaveResult::Saved:
       break;

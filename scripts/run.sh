@@ -1,11 +1,13 @@
 #!/bin/bash
-# Builds Kestrel.exe and starts it under Wine from its program folder
-# (build/install/x86, or build/install/x64 on a host that cannot execute
-# 32-bit code), where it keeps Kestrel.cfg.
+# Builds the program folder (Kestrel.exe, Tidewatch.exe and their files) and
+# starts Kestrel under Wine from it (build/install/x86, or build/install/x64 on
+# a host that cannot execute 32-bit code), as a newcomer meets it: the tip of
+# the day first, and the tray monitor, which Kestrel starts from its folder.
+# Kestrel keeps Kestrel.cfg there.
 #
 # With a display, the program opens there and this script waits until it
 # ends. Without one, it runs on a private Xvfb display in a closed network,
-# saves a screenshot after a few seconds and ends the program.
+# saves a screenshot after a few seconds and ends the programs.
 set -eu
 root=$(dirname "$(readlink -f "$0")")/..
 cd "$root"
@@ -15,7 +17,7 @@ root=$(pwd)
 scripts/setup.sh
 
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 headless=
 [ -n "${DISPLAY:-}" ] || headless=1
 
@@ -49,7 +51,7 @@ prepare_prefix() {
 arch=
 for candidate in x86 x64; do
   mkdir -p build
-  scripts/build.sh "windows-$candidate" --target Kestrel ping_wav wine_probe >/dev/null
+  scripts/build.sh "windows-$candidate" --target Kestrel Tidewatch ping_wav wine_probe >/dev/null
   # To a file, not a pipe, which Wine's server could inherit and hold open.
   if prepare_prefix "$candidate" &&
     "$WINELOADER" "build/windows-$candidate/wine_probe.exe" >build/probe-run.log 2>&1 &&

@@ -15,6 +15,7 @@ packages=(
   xvfb x11-apps imagemagick          # a display without a screen, and screenshots
   python3                            # makes Ping.wav and checks the program folder's files
   chromium poppler-utils             # renders the user's guide (scripts/render-guide.sh)
+  nsis                               # makensis builds the installers
   iproute2 util-linux                # a closed network for everything under Wine
 )
 

@@ -3,7 +3,10 @@
 #   a  unit tests of the portable code, natively;
 #   fuzz  every fuzz harness for a short, fixed number of inputs (scripts/fuzz.sh);
 #   b  adapter tests of the Win32 layer under Wine;
-#   c  end-to-end tests that drive the real programs under Wine and Xvfb.
+#   c  end-to-end tests that drive the real programs under Wine and Xvfb, the
+#      installer and uninstaller among them;
+# and it renders the user's guide into pictures (scripts/render-guide.sh), so
+# that a person can read it as the user will.
 # Tiers b and c run once for each Windows architecture (x86, x64) that this
 # host can execute; both architectures are always compiled. Everything under
 # Wine runs in a closed network (tests/wine/sandbox.sh).
@@ -39,14 +42,28 @@ run_tier() {
 echo "== tier a: unit tests"
 run_tier a ctest --preset native
 
-# About 30 s for the five harnesses together on two busy cores: some 5 s of
+# About 30 s for the six harnesses together on two busy cores: some 5 s of
 # one core each. An input of the ping's host costs about twice one of the
-# settings files, one of the tips file about eight times, as it holds many
-# lines; they run fewer.
+# settings files, one of the undo record about three times and one of the
+# tips file about eight times, as it holds many lines; they run fewer.
 fuzz_inputs=100000
-fuzz_slower=(ping_host=50000 tips_file=20000)
+fuzz_slower=(ping_host=50000 tips_file=20000 undo_record=30000)
 echo "== tier fuzz: every fuzz harness, $fuzz_inputs inputs each (${fuzz_slower[*]})"
 run_tier fuzz scripts/fuzz.sh "$fuzz_inputs" "${fuzz_slower[@]}"
+
+# The guide as headless Chromium shows and prints it, in the closed network
+# too: it must not need anything from outside.
+echo "== the user's guide, rendered"
+guide_log=build/test-guide.log
+if tests/wine/sandbox.sh scripts/render-guide.sh >"$guide_log" 2>&1; then
+  cat "$guide_log"
+  pages=$(grep -c '/help-[0-9]*\.png$' "$guide_log")
+  summaries+=("guide: $pages printed pages and the screen view in $root/build/guide")
+else
+  cat "$guide_log"
+  status=1
+  summaries+=("guide: not rendered (see $guide_log)")
+fi
 
 # Whether this host runs one Windows architecture: its Wine prefix can be
 # made and the architecture's smallest program starts in it. Sets reason

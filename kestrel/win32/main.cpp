@@ -24,6 +24,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kestrel::KestrelApp app({version, instance, environment, messages, programs, registry, files,
                            restart, sound, shell, random, dialogs});
 
+  if (const auto exitCode = kestrel::RunUndoCommandLine(app)) return *exitCode;
   if (kestrel::RunStartup(app) == kestrel::StartupAction::Exit) return 0;
 
   kestrel::win32::FrmMain frmMain(app);

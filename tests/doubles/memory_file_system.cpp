@@ -48,7 +48,11 @@ std::optional<std::string> MemoryFileSystem::ReadStart(const std::string& path,
 bool MemoryFileSystem::WriteAll(const std::string& path, const std::string& bytes) {
   calls_.push_back({Op::WriteAll, path, ""});
   const Entry* existing = Find(path);
-  if (writeFailure_ == WriteFailure::Refused || (existing && existing->attributes.directory)) {
+  const bool refused = std::find(refusedPaths_.begin(), refusedPaths_.end(), Lower(path)) !=
+                       refusedPaths_.end();
+  if (refused || writeFailure_ == WriteFailure::Refused ||
+      (existing && existing->attributes.directory) ||
+      (writeFailure_ == WriteFailure::NewFilesRefused && !existing)) {
     return false;
   }
   const platform::FileAttributes attributes =
@@ -59,6 +63,10 @@ bool MemoryFileSystem::WriteAll(const std::string& path, const std::string& byte
   }
   Put(path, bytes, attributes);
   return true;
+}
+
+void MemoryFileSystem::FailWritesTo(const std::string& path) {
+  refusedPaths_.push_back(Lower(path));
 }
 
 bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string& to) {

@@ -26,6 +26,9 @@ class MemoryFileSystem : public platform::FileSystem {
     None,
     Refused,   // nothing is created or changed, as in a read-only folder
     DiskFull,  // the file written holds the first half of the bytes, then the write fails
+    // A new file is refused, an existing one is written: a folder where the
+    // user may change only the files granted to them.
+    NewFilesRefused,
   };
 
   std::optional<platform::FileAttributes> GetAttributes(const std::string& path) override;
@@ -46,6 +49,8 @@ class MemoryFileSystem : public platform::FileSystem {
 
   // Every later WriteAll fails in this way.
   void FailWrites(WriteFailure failure) { writeFailure_ = failure; }
+  // Every later WriteAll of this one path is refused; the others work.
+  void FailWritesTo(const std::string& path);
   void FailMoves(bool fail) { failMoves_ = fail; }
   void FailReads(bool fail) { failReads_ = fail; }
 
@@ -65,6 +70,7 @@ class MemoryFileSystem : public platform::FileSystem {
   std::uint64_t clock_ = 0;            // the write time of the latest write
   std::vector<Call> calls_;
   WriteFailure writeFailure_ = WriteFailure::None;
+  std::vector<std::string> refusedPaths_;  // in lower case
   bool failMoves_ = false;
   bool failReads_ = false;
 };

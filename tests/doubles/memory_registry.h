@@ -69,6 +69,11 @@ class MemoryRegistry : public platform::Registry {
   void FailQueryValue(const std::string& path, const std::string& name, long code);
   // EnumKey of that key gives code at index and beyond.
   void FailEnumKey(const std::string& path, std::uint32_t index, long code);
+  // Takes back every failure injected so far.
+  void ClearFailures() {
+    failures_.clear();
+    allWritesFail_.reset();
+  }
   // Whether a path that begins with a backslash (or holds an empty name) is
   // refused with 161, as the NT family does; the Windows 95 family accepts it
   // and ignores the empty names. Refused unless told otherwise.

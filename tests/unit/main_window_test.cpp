@@ -37,6 +37,7 @@ TEST(MainMenuTest, CaptionsNamesAndNestingAreThoseOfTheWindow) {
       "mnuFile/mnuPingConfiguration: &Ping Configuration",
       "mnuFile/mnudash1: -",
       "mnuFile/mnuRestore: Restore &Windows Original Settings",
+      "mnuFile/mnuUndo: &Undo All Changes by Kestrel",
       "mnuFile/mnudash2: -",
       "mnuFile/mnuExit: &Exit",
       "mnuView: &View",
@@ -140,6 +141,9 @@ TEST_F(MainWindowTest, EveryMenuItemRunsItsCommand) {
       {ids::mnuRegistryBackup, "dialog Registry Backup;pump;"},
       {ids::mnuPingConfiguration, "ping;"},
       {ids::mnuRestore, "box This Program will restore all Windows settings.;"},
+      {ids::mnuUndo, "box This will put back every registry value that Kestrel has changed, as "
+                     "it was before Kestrel first changed it, and delete the values that did not "
+                     "exist then.;"},
       {ids::mnuExit, "close;"},
       {ids::mnuToolBar, "layout changed;"},
       {ids::mnuStatusBar, "layout changed;"},

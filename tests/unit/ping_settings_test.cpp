@@ -116,5 +116,38 @@ TEST(LoadPingSettings, ReadsTheFileAndRunsTheHookEachTime) {
   EXPECT_EQ(ping.loads, 2);
 }
 
+// The tray monitor saves as the user. Under Program Files the folder refuses
+// the user's new files, while the installer lets users change Ping.cfg itself.
+TEST(SavePingSettings, RewritesInPlaceOnlyWhereTheFolderRefusesNewFiles) {
+  using Failure = doubles::MemoryFileSystem::WriteFailure;
+  const std::string kOld = "old";
+  struct Case {
+    const char* name;
+    std::optional<std::string> file;  // Ping.cfg before the save
+    Failure failure;
+    bool saved;
+  } cases[] = {
+      {"writable folder", kOld, Failure::None, true},
+      {"writable folder, no file yet", std::nullopt, Failure::None, true},
+      {"file granted, folder refuses", kOld, Failure::NewFilesRefused, true},
+      {"empty file of the installer", "", Failure::NewFilesRefused, true},
+      {"no file, folder refuses", std::nullopt, Failure::NewFilesRefused, false},
+      {"nothing may be written", kOld, Failure::Refused, false},
+      {"disk full", kOld, Failure::DiskFull, false},
+  };
+  for (const Case& c : cases) {
+    doubles::FakePing ping;
+    if (c.file) ping.files.Put(ping.path, *c.file);
+    ping.files.FailWrites(c.failure);
+    ping.settings = Settings(false, "10.0.0.1", "7", true);
+    EXPECT_EQ(SavePingSettings(ping.context), c.saved) << c.name;
+    EXPECT_EQ(ping.files.Contents(ping.path),
+              c.saved ? std::optional(FormatPingFile(ping.settings)) : c.file)
+        << c.name;
+    EXPECT_EQ(ping.files.Paths().size(), c.file || c.saved ? 1u : 0u)
+        << c.name << ": no temporary file is left";
+  }
+}
+
 }  // namespace
 }  // namespace common

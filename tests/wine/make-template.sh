@@ -60,8 +60,9 @@ export WINEPREFIX="$work"
 export WINEARCH=$arch
 export WINELOADER=$loader
 export WINEDEBUG=-all
-# No network: keep wineboot from offering the Mono and Gecko installers.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No network: keep wineboot from offering the Mono and Gecko installers. No
+# menu builder either: it writes into the user's home, outside the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 log="$work.log"
 run_wine() {

@@ -153,7 +153,9 @@ trace copy
 
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko; and no menu builder, which would copy every Start-menu
+# entry that a program (the installer) makes into the user's own desktop menus.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Programs started from inside take the same loader.
 export WINELOADER=$loader
 unset WINEARCH

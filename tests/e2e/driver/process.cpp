@@ -10,9 +10,38 @@
 #include "tests/e2e/driver/paths.h"
 
 namespace e2e {
+namespace {
+
+// The program runs in its own directory, as when started from the shell.
+std::string FolderOf(const std::string& program) {
+  const std::size_t slash = program.find_last_of('\\');
+  return slash == std::string::npos ? "" : program.substr(0, slash);
+}
+
+}  // namespace
 
 Process Process::Start(const std::string& program, std::string_view arguments, int show_window) {
-  std::string line = CommandLine(program, arguments);
+  return Launch(program.c_str(), CommandLine(program, arguments), FolderOf(program), show_window,
+                program, std::string(arguments));
+}
+
+Process Process::StartCommandLine(const std::string& command_line, int show_window) {
+  std::string program;
+  std::string arguments;
+  if (!command_line.empty() && command_line.front() == '"') {
+    const std::size_t end = command_line.find('"', 1);
+    program = command_line.substr(1, end == std::string::npos ? end : end - 1);
+    if (end != std::string::npos) arguments = command_line.substr(end + 1);
+  } else {
+    const std::size_t blank = command_line.find(' ');
+    program = command_line.substr(0, blank);
+    if (blank != std::string::npos) arguments = command_line.substr(blank);
+  }
+  return Launch(nullptr, command_line, FolderOf(program), show_window, program, arguments);
+}
+
+Process Process::Launch(const char* program, std::string line, const std::string& directory,
+                        int show_window, std::string name, std::string arguments) {
   std::vector<char> writable(line.begin(), line.end());
   writable.push_back('\0');
 
@@ -21,16 +50,13 @@ Process Process::Start(const std::string& program, std::string_view arguments, i
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show_window);
   PROCESS_INFORMATION info{};
-  // The program runs in its own directory, as when started from the shell,
-  // and inherits no handles: our output is a file CTest reads.
-  const std::size_t slash = program.find_last_of('\\');
-  const std::string directory = slash == std::string::npos ? "" : program.substr(0, slash);
-  if (!CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  // No handles are inherited: our output is a file CTest reads.
+  if (!CreateProcessA(program, writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
     throw Failure("cannot start " + line + ": error " + std::to_string(GetLastError()));
   }
   CloseHandle(info.hThread);
-  return Process(info.hProcess, info.dwProcessId, program, std::string(arguments));
+  return Process(info.hProcess, info.dwProcessId, std::move(name), std::move(arguments));
 }
 
 Process::Process(Process&& other) noexcept
@@ -103,7 +129,8 @@ long long IcmpEchoRequestsSent() {
   std::string text;
   char buffer[4096];
   DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    text.append(buffer, read);
   CloseHandle(file);
   // Two "Icmp:" lines: the names of the counters, then their values.
   const auto names = text.find("\nIcmp: ");

@@ -18,6 +18,9 @@ class Process {
   // name; throws a Failure when the start fails.
   static Process Start(const std::string& program, std::string_view arguments,
                        int show_window = SW_SHOWNORMAL);
+  // Starts a whole command line as the system starts one that it keeps (a
+  // logon entry, an uninstall command): the program first, quoted or not.
+  static Process StartCommandLine(const std::string& command_line, int show_window = SW_SHOWNORMAL);
 
   Process(Process&& other) noexcept;
   Process& operator=(Process&& other) noexcept;
@@ -43,6 +46,8 @@ class Process {
   std::string Describe() const;
 
  private:
+  static Process Launch(const char* program, std::string line, const std::string& directory,
+                        int show_window, std::string name, std::string arguments);
   Process(HANDLE handle, DWORD id, std::string program, std::string arguments)
       : handle_(handle), id_(id), program_(std::move(program)), arguments_(std::move(arguments)) {}
 

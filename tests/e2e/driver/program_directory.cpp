@@ -1,5 +1,7 @@
 #include "tests/e2e/driver/program_directory.h"
 
+#include <algorithm>
+
 #include "platform/win32/windows_shim.h"
 #include "tests/e2e/driver/paths.h"
 #include "tests/e2e/driver/wait.h"
@@ -40,6 +42,37 @@ void RemoveDirectoryTree(const std::string& path) {
       GetLastError() != ERROR_PATH_NOT_FOUND) {
     throw Failure("cannot remove " + path + ": " + Error());
   }
+}
+
+namespace {
+
+void AddFilesBelow(const std::string& path, const std::string& relative,
+                   std::vector<std::string>& files) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(JoinPath(path, "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    const std::string inner = relative.empty() ? name : JoinPath(relative, name);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      AddFilesBelow(JoinPath(path, name), inner, files);
+    } else {
+      files.push_back(inner);
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+}  // namespace
+
+std::vector<std::string> FilesBelow(const std::string& path) {
+  std::vector<std::string> files;
+  AddFilesBelow(path, "", files);
+  std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+  });
+  return files;
 }
 
 ProgramDirectory::ProgramDirectory(std::string path) : path_(std::move(path)) {

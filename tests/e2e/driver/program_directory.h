@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace e2e {
 
@@ -35,5 +36,9 @@ class ProgramDirectory {
 
 // Removes a directory with everything in it; a missing one is fine.
 void RemoveDirectoryTree(const std::string& path);
+
+// The files below a directory, relative to it ("Help\help.htm"), sorted
+// without regard to case; none for a missing directory.
+std::vector<std::string> FilesBelow(const std::string& path);
 
 }  // namespace e2e
