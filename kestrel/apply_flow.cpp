@@ -2,14 +2,12 @@
 
 #include <cstdlib>
 
-#include "kestrel/restart.h"
 #include "kestrel/settings_file.h"
 #include "kestrel/user_messages.h"
 
 namespace kestrel {
 namespace {
 
-using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
 
@@ -57,19 +55,12 @@ void ApplySettings(KestrelApp& app, const SettingsPanel& panel, SettingsPanelHos
 
   Tell(app,
        "Changes Applied Successfully.\r\nYou need to restart the Machine to make chages affect.");
-  const MessageAnswer answer =
-      Tell(app,
-           "System changes were successfully done.\r\n\r\n"
-           "In order to enjoy all the benefits of Kestrel, it is highly recommended to restart "
-           "computer.\r\n\r\nWould you like to restart your computer now?",
-           MessageButtons::YesNo);
-  if (answer == MessageAnswer::Yes) {
-    RestartWindows(app.platform.restart);
-  } else {
-    Tell(app,
-         "Keep in mind that you must restart your computer\r\nbefore the new settings become "
-         "effective.");
-  }
+  OfferRestart(app,
+               "System changes were successfully done.\r\n\r\n"
+               "In order to enjoy all the benefits of Kestrel, it is highly recommended to "
+               "restart computer.\r\n\r\nWould you like to restart your computer now?",
+               "Keep in mind that you must restart your computer\r\nbefore the new settings "
+               "become effective.");
 }
 
 }  // namespace kestrel

@@ -1,7 +1,6 @@
 #include "kestrel/undo.h"
 
 #include "common/files.h"
-#include "kestrel/restart.h"
 #include "kestrel/undo_record.h"
 #include "kestrel/user_messages.h"
 
@@ -93,18 +92,11 @@ void UndoAllChangesByKestrel(KestrelApp& app) {
   Tell(app,
        "All changes by Kestrel were undone.\r\nThe registry holds your earlier settings "
        "again.");
-  const MessageAnswer restart =
-      Tell(app,
-           "Windows uses your earlier settings again after a restart.\r\n\r\n"
-           "Would you like to restart your computer now?",
-           MessageButtons::YesNo);
-  if (restart == MessageAnswer::Yes) {
-    RestartWindows(app.platform.restart);
-  } else {
-    Tell(app,
-         "Keep in mind that you must restart your computer\r\nbefore your earlier settings "
-         "become effective.");
-  }
+  OfferRestart(app,
+               "Windows uses your earlier settings again after a restart.\r\n\r\n"
+               "Would you like to restart your computer now?",
+               "Keep in mind that you must restart your computer\r\nbefore your earlier "
+               "settings become effective.");
 }
 
 int UndoExitCode(UndoResult result) {

@@ -1,5 +1,6 @@
 #include "kestrel/user_messages.h"
 
+#include "kestrel/restart.h"
 #include "kestrel/undo_record.h"
 
 namespace kestrel {
@@ -8,6 +9,14 @@ platform::MessageAnswer Tell(KestrelApp& app, const std::string& text,
                              platform::MessageButtons buttons) {
   return app.platform.messages.Show(text, kProgramTitle, buttons,
                                     platform::MessageIcon::Information);
+}
+
+void OfferRestart(KestrelApp& app, const std::string& question, const std::string& reminder) {
+  if (Tell(app, question, platform::MessageButtons::YesNo) == platform::MessageAnswer::Yes) {
+    RestartWindows(app.platform.restart);
+  } else {
+    Tell(app, reminder);
+  }
 }
 
 bool TellIfNotSaved(KestrelApp& app, SaveResult result) {
@@ -32,11 +41,13 @@ bool TellIfNotSaved(KestrelApp& app, SaveResult result) {
                     "values), and apply the settings again.");
       return true;
     case SaveResult::UndoRecordNotSaved:
-      Tell(app, "Some settings were not written: Kestrel could not save its undo record to the "
-                "file " + UndoRecordPath(app.ProgramDirectory()) +
-                ".\r\n\r\nKestrel changes no registry value before it has noted the value's "
-                "earlier state there. Make sure that the file can be written, then apply the "
-                "settings again.");
+      Tell(app,
+           "Some settings were not written: Kestrel could not save its undo record to the "
+           "file " +
+               UndoRecordPath(app.ProgramDirectory()) +
+               ".\r\n\r\nKestrel changes no registry value before it has noted the value's "
+               "earlier state there. Make sure that the file can be written, then apply the "
+               "settings again.");
       return true;
     case SaveResult::Saved:
       break;
