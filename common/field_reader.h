@@ -1,10 +1,10 @@
 #pragma once
 
-#include <charconv>
 #include <optional>
 #include <string_view>
-#include <system_error>
 #include <vector>
+
+#include "common/numbers.h"
 
 namespace common {
 
@@ -45,12 +45,9 @@ class FieldReader {
   template <typename Integer>
   bool Read(Integer& target) {
     const auto field = Next();
-    if (!field || field->empty()) return false;
-    Integer value = 0;
-    const char* end = field->data() + field->size();
-    const auto [stop, error] = std::from_chars(field->data(), end, value);
-    if (error != std::errc() || stop != end) return false;
-    target = value;
+    const auto value = field ? ReadInteger<Integer>(*field) : std::nullopt;
+    if (!value) return false;
+    target = *value;
     return true;
   }
 

@@ -6,6 +6,10 @@
 namespace common {
 namespace {
 
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -56,6 +60,14 @@ std::optional<long long> ReadWholeNumber(const std::string& text) {
   if (!std::isfinite(value) || std::fabs(value) > 1e15) return std::nullopt;
   // Halves go to the even neighbour, as the system's own conversion does.
   return static_cast<long long>(std::nearbyint(value));
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
 }
 
 }  // namespace common

@@ -1,10 +1,10 @@
 #include "kestrel/registry_writer.h"
 
-#include <charconv>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include "common/numbers.h"
 #include "common/os_version.h"
 
 namespace kestrel {
@@ -44,13 +44,7 @@ std::string AsText(const RegistryData& value) {
 
 std::optional<std::int32_t> AsNumber(const RegistryData& value) {
   if (const auto* number = std::get_if<std::int32_t>(&value)) return *number;
-  const std::string& text = std::get<std::string>(value);
-  std::int32_t number = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-    return std::nullopt;
-  }
-  return number;
+  return common::ReadInteger<std::int32_t>(std::get<std::string>(value));
 }
 
 std::int32_t Flag(bool value) {

@@ -10,17 +10,6 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool IsUndoSwitch(const std::string& text) {
-  static const std::string kSwitch = "/undo";
-  if (text.size() != kSwitch.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a')
-                                                     : text[i];
-    if (c != kSwitch[i]) return false;
-  }
-  return true;
-}
-
 std::string NotANumberMessage(const std::string& text) {
   return "The command line \"" + text + "\" could not be read as a number.\r\n\r\n" +
          "Kestrel accepts no argument, or a number: 0 opens the main window, any other number "
@@ -50,7 +39,7 @@ void StartTidewatch(KestrelApp& app) {
 
 std::optional<int> RunUndoCommandLine(KestrelApp& app) {
   const std::string arguments = CommandLineArguments(app.platform.environment.CommandLine());
-  if (!IsUndoSwitch(common::TrimBlanks(arguments))) return std::nullopt;
+  if (!common::SameTextIgnoringCase(common::TrimBlanks(arguments), "/undo")) return std::nullopt;
   return UndoExitCode(UndoChanges(app.platform.registry, app.platform.files,
                                   UndoRecordPath(app.ProgramDirectory())));
 }

@@ -1,9 +1,9 @@
 #include "kestrel/undo_record.h"
 
-#include <charconv>
 #include <utility>
 
 #include "common/files.h"
+#include "common/numbers.h"
 
 namespace kestrel {
 namespace {
@@ -24,15 +24,7 @@ constexpr const char* kHeader =
 
 constexpr const char* kHexDigits = "0123456789ABCDEF";
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameText(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
+using common::SameTextIgnoringCase;
 
 bool StartsWith(const std::string& text, const char* prefix) {
   return text.rfind(prefix, 0) == 0;
@@ -113,15 +105,6 @@ std::string FormatState(const PreviousValue& v) {
   return out;
 }
 
-template <typename Number>
-std::optional<Number> ReadNumber(const std::string& digits) {
-  Number number = 0;
-  const char* end = digits.data() + digits.size();
-  const auto [stop, error] = std::from_chars(digits.data(), end, number);
-  if (digits.empty() || error != std::errc() || stop != end) return std::nullopt;
-  return number;
-}
-
 bool ParseState(const std::string& state, PreviousValue& v) {
   if (state == "absent") {
     v.existed = false;
@@ -140,7 +123,7 @@ bool ParseState(const std::string& state, PreviousValue& v) {
     // Digits only: no sign, no blanks.
     const std::string digits = state.substr(10);
     if (digits.find_first_not_of("0123456789") != std::string::npos) return false;
-    const auto number = ReadNumber<std::uint32_t>(digits);
+    const auto number = common::ReadInteger<std::uint32_t>(digits);
     if (!number) return false;
     v.type = reg::kTypeDword;
     v.data = {static_cast<std::uint8_t>(*number), static_cast<std::uint8_t>(*number >> 8),
@@ -152,7 +135,7 @@ bool ParseState(const std::string& state, PreviousValue& v) {
     if (close == std::string::npos) return false;
     const std::string type = state.substr(4, close - 4);
     if (type.find_first_not_of("0123456789") != std::string::npos) return false;
-    const auto number = ReadNumber<std::uint32_t>(type);
+    const auto number = common::ReadInteger<std::uint32_t>(type);
     if (!number) return false;
     v.type = *number;
     v.data.clear();
@@ -176,10 +159,10 @@ std::string RootName(RegistryRoot root) {
 }
 
 std::optional<RegistryRoot> ReadRoot(const std::string& name) {
-  if (SameText(name, "HKLM") || SameText(name, "HKEY_LOCAL_MACHINE")) {
+  if (SameTextIgnoringCase(name, "HKLM") || SameTextIgnoringCase(name, "HKEY_LOCAL_MACHINE")) {
     return RegistryRoot::LocalMachine;
   }
-  if (SameText(name, "HKCU") || SameText(name, "HKEY_CURRENT_USER")) {
+  if (SameTextIgnoringCase(name, "HKCU") || SameTextIgnoringCase(name, "HKEY_CURRENT_USER")) {
     return RegistryRoot::CurrentUser;
   }
   return std::nullopt;
@@ -212,7 +195,10 @@ std::optional<PreviousValue> ParseLine(const std::string& line) {
 
 bool UndoRecord::Holds(RegistryRoot root, const std::string& key, const std::string& name) const {
   for (const PreviousValue& v : values) {
-    if (v.root == root && SameText(v.key, key) && SameText(v.name, name)) return true;
+    if (v.root == root && SameTextIgnoringCase(v.key, key) &&
+        SameTextIgnoringCase(v.name, name)) {
+      return true;
+    }
   }
   return false;
 }
