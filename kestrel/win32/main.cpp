@@ -3,8 +3,10 @@
 #include "kestrel/win32/frm_main.h"
 #include "kestrel/win32/window_helpers.h"
 #include "platform/win32/adapters.h"
+#include "platform/win32/system_libraries.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  platform::win32::LoadLibrariesFromSystemFolderOnly();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 

@@ -63,42 +63,20 @@ bool Win32FileSystem::WriteAll(const std::string& path, const std::string& bytes
   return FlushFileBuffers(file.get()) != 0;
 }
 
-namespace {
-
-using ReplaceFileFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID);
-
-// ReplaceFileA, looked up by name, since the Windows 95 family lacks it and
-// the program must still start there; null where it is missing.
-ReplaceFileFunction FindReplaceFile() {
-  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (!kernel) return nullptr;
-  // Through the generic function type, which converts to any other.
-  return reinterpret_cast<ReplaceFileFunction>(
-      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "ReplaceFileA")));
-}
-
-}  // namespace
-
 bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
   // A replaced file keeps its security this way, where a move would give it
   // the new file's: the right that the installer grants users on Ping.cfg
   // alone survives a save by Kestrel, which runs as an administrator.
   // Only a file is replaced so: a folder in the target's place must make the
   // move fail, which ReplaceFileA under Wine does not promise.
-  static const ReplaceFileFunction replaceFile = FindReplaceFile();
   const DWORD target = GetFileAttributesA(to.c_str());
-  if (replaceFile && target != INVALID_FILE_ATTRIBUTES && !(target & FILE_ATTRIBUTE_DIRECTORY) &&
-      replaceFile(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                  nullptr)) {
+  if (target != INVALID_FILE_ATTRIBUTES && !(target & FILE_ATTRIBUTE_DIRECTORY) &&
+      ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                   nullptr)) {
     return true;
   }
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
-  }
-  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
-  // Systems of the Windows 95 family know only the plain move.
-  DeleteFileA(to.c_str());
-  return MoveFileA(from.c_str(), to.c_str()) != 0;
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }

@@ -4,13 +4,14 @@
 #include <utility>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/system_libraries.h"
 
 namespace platform::win32 {
 
 // A library that the program binds by name when it first needs it, rather
 // than at load time, so that a system without it still starts and the
-// operations that need it can fail on their own. The library stays loaded for
-// the life of this object.
+// operations that need it can fail on their own. Only the system folder's copy
+// is loaded. The library stays loaded for the life of this object.
 class LateBoundLibrary {
  public:
   explicit LateBoundLibrary(std::string name) : name_(std::move(name)) {}
@@ -20,7 +21,7 @@ class LateBoundLibrary {
   template <typename Function>
   Function Entry(const char* entryName, Function& bound) {
     if (!bound) {
-      if (!module_) module_.reset(LoadLibraryA(name_.c_str()));
+      if (!module_) module_.reset(LoadSystemLibrary(name_.c_str()));
       if (module_) {
         // Through the generic function type, which converts to any other.
         bound = reinterpret_cast<Function>(

@@ -14,12 +14,8 @@ Registry::Key AsKey(HKEY key) { return reinterpret_cast<Registry::Key>(key); }
 constexpr REGSAM kWriteAccess = 0x3F;
 
 bool RunsUnderWow64() {
-  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-  // Looked up at run time: older systems do not have it, and are never 64-bit.
-  const auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
   BOOL wow64 = FALSE;
-  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
 }  // namespace

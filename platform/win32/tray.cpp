@@ -43,12 +43,7 @@ std::uint32_t Win32Tray::TaskbarCreatedMessage() {
   if (message == 0) return 0;
   // A program started by an elevated one runs elevated too, and the system
   // drops messages from the unelevated shell to it unless they are let in.
-  // Looked up at run time: systems before Vista have neither the filter nor
-  // the need.
-  using ChangeFilterFn = BOOL(WINAPI*)(UINT, DWORD);
-  const auto changeFilter = reinterpret_cast<ChangeFilterFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilter")));
-  if (changeFilter) changeFilter(message, MSGFLT_ADD);
+  ChangeWindowMessageFilter(message, MSGFLT_ADD);
   return message;
 }
 

@@ -12,6 +12,8 @@
 # that the prefix is still cleaned up before CTest's own timeout strikes.
 # KESTREL_KEEP_PREFIX=1 keeps the prefix copy for a look afterwards.
 # KESTREL_WINE_TRACE=1 reports how long each step took.
+# KESTREL_DLL_OVERRIDES adds to Wine's load order of libraries (WINEDLLOVERRIDES)
+# for this program and every program it starts.
 # KESTREL_TEST_HOSTS (see hosts.sh) maps host names for this program alone:
 # its hosts file is bind-mounted in a mount namespace of its own, nested in
 # the sandbox's, so that no other test sees it.
@@ -155,7 +157,7 @@ export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 # No Mono or Gecko; and no menu builder, which would copy every Start-menu
 # entry that a program (the installer) makes into the user's own desktop menus.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${KESTREL_DLL_OVERRIDES:+;$KESTREL_DLL_OVERRIDES}"
 # Programs started from inside take the same loader.
 export WINELOADER=$loader
 unset WINEARCH

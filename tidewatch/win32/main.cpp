@@ -1,8 +1,10 @@
 #include "platform/win32/adapters.h"
+#include "platform/win32/system_libraries.h"
 #include "tidewatch/tidewatch_app.h"
 #include "tidewatch/win32/frm_tidewatch.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  platform::win32::LoadLibrariesFromSystemFolderOnly();
   using namespace platform::win32;
   Win32SingleInstance instance("Kestrel.TrayMonitor.Instance");
   // One monitor at a time: a second start ends before it touches anything.
