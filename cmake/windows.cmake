@@ -4,8 +4,6 @@ enable_language(RC)
 # Every test executable runs under Wine in a fresh copy of the template prefix.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/wine/run-in-prefix.sh)
 
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-
 # The version and publisher for the programs' resources (common/win32/version_info.rc).
 configure_file(${CMAKE_SOURCE_DIR}/cmake/kestrel_version.h.in
                ${CMAKE_BINARY_DIR}/generated/kestrel_version.h @ONLY)

@@ -2,17 +2,12 @@
 
 #include <string>
 
+#include "common/numbers.h"
+
 namespace common {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
-
-std::string_view Trim(std::string_view field) {
-  const std::size_t first = field.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = field.find_last_not_of(kBlanks);
-  return field.substr(first, last - first + 1);
-}
 
 }  // namespace
 
@@ -30,7 +25,7 @@ FieldReader::FieldReader(std::string_view text) {
 }
 
 void FieldReader::AddLine(std::string_view line) {
-  if (Trim(line).empty()) return;
+  if (TrimBlanks(line).empty()) return;
   std::size_t start = 0;
   for (;;) {
     const std::size_t first = line.find_first_not_of(kBlanks, start);
@@ -42,7 +37,7 @@ void FieldReader::AddLine(std::string_view line) {
       comma = close == std::string_view::npos ? close : line.find(',', close);
     } else {
       comma = line.find(',', start);
-      fields_.push_back(Trim(line.substr(start, comma - start)));
+      fields_.push_back(TrimBlanks(line.substr(start, comma - start)));
     }
     if (comma == std::string_view::npos) break;
     start = comma + 1;

@@ -1,5 +1,6 @@
 #include "common/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -42,7 +43,7 @@ bool IsDecimal(const std::string& s) {
 
 }  // namespace
 
-std::string TrimBlanks(const std::string& text) {
+std::string_view TrimBlanks(std::string_view text) {
   std::size_t begin = 0;
   std::size_t end = text.size();
   while (begin < end && IsBlank(text[begin])) ++begin;
@@ -50,8 +51,19 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
+std::optional<unsigned> ReadDigits(std::string_view text, unsigned limit) {
+  const std::string_view digits = TrimBlanks(text);
+  if (digits.empty()) return std::nullopt;
+  unsigned value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = std::min(value * 10 + static_cast<unsigned>(c - '0'), limit + 1);
+  }
+  return value;
+}
+
 std::optional<long long> ReadWholeNumber(const std::string& text) {
-  const std::string number = TrimBlanks(text);
+  const std::string number(TrimBlanks(text));
   if (!IsDecimal(number)) return std::nullopt;
   // A number too small for a double reads as (nearly) 0 and is no error,
   // although strtod reports it as out of range; only the value decides.

@@ -8,8 +8,9 @@
 
 namespace common {
 
-// The text without the blanks and tabs around it.
-std::string TrimBlanks(const std::string& text);
+// The text without the blanks and tabs around it: a view into the same
+// characters, so keep the text alive while the view is used.
+std::string_view TrimBlanks(std::string_view text);
 
 // Whether two texts are the same but for the case of the letters A to Z, as
 // the registry compares names and the command line its switches.
@@ -27,6 +28,12 @@ std::optional<Integer> ReadInteger(std::string_view text) {
   if (error != std::errc() || stop != end) return std::nullopt;
   return value;
 }
+
+// A text of decimal digits only, blanks around it allowed, as the parts of a
+// dotted address are typed. A value beyond limit reads as limit + 1, so that a
+// long run of digits is still a (too large) number rather than an overflow.
+// Nothing for an empty text or any other character.
+std::optional<unsigned> ReadDigits(std::string_view text, unsigned limit);
 
 // A text read as a number the way a user writes one (sign, decimal point,
 // exponent; blanks around it are fine) and rounded to a whole number, halves

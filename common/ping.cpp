@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "common/numbers.h"
+
 namespace common {
 
 namespace {
@@ -11,29 +13,6 @@ constexpr std::uint16_t kRequestedSocketsVersion = 0x0101;  // 1.1, major in the
 constexpr int kMinimumSockets = 1;
 // The echo's data: the text without its terminating zero.
 constexpr std::string_view kEchoPayload = "Echo This";
-
-constexpr std::string_view kBlanks = " \t";
-
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(kBlanks);
-  return text.substr(first, last - first + 1);
-}
-
-// A whole decimal number, blanks around it allowed; nothing for anything else.
-// Values beyond the limit are reported as limit + 1, so that long runs of
-// digits still read as a (too large) number without overflowing.
-std::optional<unsigned> ReadWholeNumber(std::string_view text, unsigned limit) {
-  const std::string_view digits = TrimBlanks(text);
-  if (digits.empty()) return std::nullopt;
-  unsigned value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = std::min(value * 10 + static_cast<unsigned>(c - '0'), limit + 1);
-  }
-  return value;
-}
 
 template <typename T>
 T Available(std::optional<T> result) {
@@ -122,7 +101,7 @@ std::optional<platform::Ipv4Address> ParseDottedAddress(PingServices& services,
     if (last != (dot == std::string_view::npos)) {
       throw PingError("a dotted address needs exactly four parts");
     }
-    const auto value = ReadWholeNumber(rest.substr(0, dot), 255);
+    const auto value = ReadDigits(rest.substr(0, dot), 255);
     if (!value || *value > 255) throw PingError("an address part is not a number from 0 to 255");
     address[i] = static_cast<std::uint8_t>(*value);
     if (!last) rest.remove_prefix(dot + 1);
@@ -154,7 +133,7 @@ bool KeepAlivePing(PingServices& services, const std::string& host, std::int32_t
     // go to the echo as they are.
     std::string target = host;
     const auto dot = host.find('.');
-    if (dot != std::string::npos && !ReadWholeNumber(std::string_view(host).substr(0, dot), 255)) {
+    if (dot != std::string::npos && !ReadDigits(std::string_view(host).substr(0, dot), 255)) {
       const auto addresses = ResolveHostAddresses(services, host);
       if (!addresses || addresses->empty()) return false;
       target = addresses->front();

@@ -26,9 +26,7 @@ std::optional<std::string> UserSettings::Get(const std::string& section, const s
     return text.substr(0, text.find('\0'));
   }
   if (type == reg::kTypeDword && data.size() == 4) {
-    const std::uint32_t number =
-        data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
-    return std::to_string(static_cast<std::int32_t>(number));
+    return std::to_string(static_cast<std::int32_t>(reg::DwordFromBytes(data)));
   }
   return std::nullopt;
 }

@@ -37,7 +37,7 @@ std::optional<std::string> FindSettingsProblem(const SettingsPanel& p) {
   return std::nullopt;
 }
 
-bool ValidateSettings(const SettingsPanel& panel, platform::MessageBoxes& messages) {
+bool TellIfSettingsInvalid(const SettingsPanel& panel, platform::MessageBoxes& messages) {
   const auto problem = FindSettingsProblem(panel);
   if (!problem) return false;
   messages.Show(*problem, kProgramTitle, MessageButtons::Ok, MessageIcon::Information);
@@ -47,7 +47,7 @@ bool ValidateSettings(const SettingsPanel& panel, platform::MessageBoxes& messag
 void ApplySettings(KestrelApp& app, const SettingsPanel& panel, SettingsPanelHost& host) {
   if (app.CurrentSettings.OptiMode != kManualMode) {
     host.ShowModeInformation();
-  } else if (ValidateSettings(panel, app.platform.messages)) {
+  } else if (TellIfSettingsInvalid(panel, app.platform.messages)) {
     return;
   }
 

@@ -11,8 +11,9 @@ namespace kestrel {
 // The message of the first problem of a Manual panel, or nothing when it is valid.
 std::optional<std::string> FindSettingsProblem(const SettingsPanel& panel);
 
-// Shows the first problem's message. True when the panel is invalid.
-bool ValidateSettings(const SettingsPanel& panel, platform::MessageBoxes& messages);
+// Shows the first problem's message, and says whether there was one: true
+// when the panel is invalid.
+bool TellIfSettingsInvalid(const SettingsPanel& panel, platform::MessageBoxes& messages);
 
 // Apply: validates a Manual panel, saves and writes the settings, tells the
 // user and offers the restart.

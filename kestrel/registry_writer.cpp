@@ -175,10 +175,7 @@ long SetRegistryValue(platform::Registry& registry, platform::RegistryRoot root,
       bytes.push_back(0);
       result = registry.SetValue(key.get(), valueName, valueType, bytes);
     } else if (const auto number = AsNumber(value)) {
-      const auto bits = static_cast<std::uint32_t>(*number);
-      const std::uint8_t bytes[4] = {
-          static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-          static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+      const auto bytes = reg::DwordBytes(static_cast<std::uint32_t>(*number));
       result = registry.SetValue(key.get(), valueName, valueType, bytes);
     } else {
       result = kInvalidParameter;

@@ -93,9 +93,7 @@ std::string FormatState(const PreviousValue& v) {
     return "REG_SZ:" + Escape(std::string(v.data.begin(), v.data.end() - 1));
   }
   if (v.type == reg::kTypeDword && v.data.size() == 4) {
-    const std::uint32_t number = v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) |
-                                 (static_cast<std::uint32_t>(v.data[3]) << 24);
-    return "REG_DWORD:" + std::to_string(number);
+    return "REG_DWORD:" + std::to_string(reg::DwordFromBytes(v.data));
   }
   std::string out = "hex(" + std::to_string(v.type) + "):";
   for (std::size_t i = 0; i < v.data.size(); ++i) {
@@ -126,8 +124,8 @@ bool ParseState(const std::string& state, PreviousValue& v) {
     const auto number = common::ReadInteger<std::uint32_t>(digits);
     if (!number) return false;
     v.type = reg::kTypeDword;
-    v.data = {static_cast<std::uint8_t>(*number), static_cast<std::uint8_t>(*number >> 8),
-              static_cast<std::uint8_t>(*number >> 16), static_cast<std::uint8_t>(*number >> 24)};
+    const auto bytes = reg::DwordBytes(*number);
+    v.data.assign(bytes.begin(), bytes.end());
     return true;
   }
   if (StartsWith(state, "hex(")) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -23,6 +24,18 @@ inline constexpr std::uint32_t kTypeSz = 1;
 inline constexpr std::uint32_t kTypeExpandSz = 2;
 inline constexpr std::uint32_t kTypeBinary = 3;
 inline constexpr std::uint32_t kTypeDword = 4;
+
+// A DWORD value's bytes as the registry stores them: least significant first.
+inline std::array<std::uint8_t, 4> DwordBytes(std::uint32_t value) {
+  return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+          static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+// The number in a DWORD value's bytes; the caller has made sure there are four.
+inline std::uint32_t DwordFromBytes(std::span<const std::uint8_t> bytes) {
+  return bytes[0] | (std::uint32_t{bytes[1]} << 8) | (std::uint32_t{bytes[2]} << 16) |
+         (std::uint32_t{bytes[3]} << 24);
+}
 }  // namespace reg
 
 // The registry operations the program needs, one for one with the system's.

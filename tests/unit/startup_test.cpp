@@ -42,6 +42,18 @@ TEST(ReadWholeNumberTest, NumbersAreRoundedAndEverythingElseRefused) {
   for (const auto& c : cases) EXPECT_EQ(common::ReadWholeNumber(c.text), c.number) << c.text;
 }
 
+TEST(ReadDigitsTest, OnlyDigitsAndAnythingPastTheLimitReadsAsOneMore) {
+  const struct {
+    const char* text;
+    std::optional<unsigned> number;
+  } cases[] = {
+      {"0", 0},     {" 255\t", 255}, {"256", 256}, {"99999999999999999999", 256},
+      {"", {}},     {" ", {}},       {"+1", {}},   {"-1", {}},
+      {"1.0", {}},  {"1 2", {}},     {"1e2", {}},  {"0x1", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(common::ReadDigits(c.text, 255), c.number) << c.text;
+}
+
 class RunStartupTest : public testing::Test {
  protected:
   void WithArguments(const std::string& arguments) {

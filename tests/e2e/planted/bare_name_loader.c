@@ -4,7 +4,7 @@
    copy is loaded this way only when the library's load order prefers a
    native file, so a marker left by each proves that a scenario's setting
    took effect. */
-#include <windows.h>
+#include "platform/win32/windows_shim.h"
 
 int main(int argc, char** argv) {
   int missing = 0;

@@ -2,7 +2,7 @@
    system library's name. Whoever loads it leaves "<its file>.loaded" beside
    it, which is all a scenario needs to know. It exports nothing, so a program
    that binds to it finds none of the entry points it wants. */
-#include <windows.h>
+#include "platform/win32/windows_shim.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   (void)reserved;
