@@ -46,20 +46,22 @@ bool StartSockets(PingServices& services) {
                        platform::MessageIcon::None);
     return false;
   }
+  // A library that started but cannot serve us is ended again at once: the
+  // monitor asks every 30 s, and each start it leaves open would stay.
+  const auto refuse = [&services](const std::string& text) {
+    ShowSocketsMessage(services, text, platform::MessageIcon::Exclamation);
+    services.sockets.Cleanup();
+    return false;
+  };
   const unsigned major = started.version & 0xFFu;
   const unsigned minor = started.version >> 8;
   if (major < 1 || (major == 1 && minor < 1)) {
-    ShowSocketsMessage(services,
-                       "Windows Sockets Version " + std::to_string(major) + "." +
-                           std::to_string(minor) +
-                           " is not supported by Windows Sockets for 32 bit Windows environments.",
-                       platform::MessageIcon::Exclamation);
-    return false;
+    return refuse("Windows Sockets Version " + std::to_string(major) + "." +
+                  std::to_string(minor) +
+                  " is not supported by Windows Sockets for 32 bit Windows environments.");
   }
   if (started.maxSockets < kMinimumSockets) {
-    ShowSocketsMessage(services, "This application requires a minimum of 1 supported sockets.",
-                       platform::MessageIcon::Exclamation);
-    return false;
+    return refuse("This application requires a minimum of 1 supported sockets.");
   }
   return true;
 }
@@ -77,10 +79,9 @@ std::optional<std::vector<std::string>> ResolveHostAddresses(PingServices& servi
                                                              const std::string& name) {
   if (!StartSockets(services)) return std::nullopt;
   std::vector<std::string> texts;
-  for (const auto& address : Available(services.sockets.LookUpHost(name))) {
-    texts.push_back(DottedText(address));
-  }
+  const auto addresses = services.sockets.LookUpHost(name);
   StopSockets(services);
+  for (const auto& address : Available(addresses)) texts.push_back(DottedText(address));
   return texts;
 }
 
@@ -129,22 +130,37 @@ bool KeepAlivePing(PingServices& services, const std::string& host, std::int32_t
   if (TrimBlanks(host).empty()) return false;
   try {
     if (!StartSockets(services)) return false;
+  } catch (const PingError&) {
+    return false;
+  }
+  // From here on the library is started, and every way out ends it once:
+  // offline, every check ends at a name without an answer.
+  bool echoed = false;
+  try {
     // A name is looked up first; dotted numbers, and names without any ".",
     // go to the echo as they are.
     std::string target = host;
     const auto dot = host.find('.');
+    bool found = true;
     if (dot != std::string::npos && !ReadDigits(std::string_view(host).substr(0, dot), 255)) {
       const auto addresses = ResolveHostAddresses(services, host);
-      if (!addresses || addresses->empty()) return false;
-      target = addresses->front();
+      found = addresses && !addresses->empty();
+      if (found) target = addresses->front();
     }
-    EchoReply reply;
-    SendEcho(services, target, reply, timeoutMs);
+    if (found) {
+      EchoReply reply;
+      SendEcho(services, target, reply, timeoutMs);
+      echoed = reply.status == platform::kEchoSuccess;
+    }
+  } catch (const PingError&) {
+    echoed = false;
+  }
+  try {
     StopSockets(services);
-    return reply.status == platform::kEchoSuccess;
   } catch (const PingError&) {
     return false;
   }
+  return echoed;
 }
 
 }  // namespace common

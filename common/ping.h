@@ -56,14 +56,14 @@ struct PingServices {
 
 // Sends one ICMP echo request to host (dotted IPv4 text or a host name) and
 // waits at most timeoutMs. True when an echo came back. Every call starts the
-// socket library and cleans it up again; its problems are told in messages,
-// every time. Text that is no address, a name without an answer and a missing
-// platform library give false without a message.
+// socket library and cleans it up again, on every way out; its problems are
+// told in messages, every time. Text that is no address, a name without an
+// answer and a missing platform library give false without a message.
 bool KeepAlivePing(PingServices& services, const std::string& host, std::int32_t timeoutMs);
 
 // The steps of KeepAlivePing. They throw PingError where the ping must end at
-// once, without a message and without cleaning up: text that is not an
-// address, or a platform library or entry point that cannot be found.
+// once, without a message: text that is not an address, or a platform library
+// or entry point that cannot be found. KeepAlivePing still cleans up after it.
 class PingError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -95,8 +95,8 @@ std::optional<std::vector<std::string>> ResolveHostAddresses(PingServices& servi
 
 // Starts the socket library asking for version 1.1, and checks the version
 // and the number of sockets it offers. A refusal is told in a message and
-// gives false; after a start with a bad version or capacity no clean-up
-// follows.
+// gives false; a library that started with a bad version or capacity is
+// cleaned up again at once, silently.
 bool StartSockets(PingServices& services);
 
 // Cleans the socket library up once; a failure is told in a message.

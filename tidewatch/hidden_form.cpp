@@ -3,6 +3,7 @@
 #include "common/files.h"
 #include "common/links.h"
 #include "common/ping_now.h"
+#include "kestrel/control_ids.h"
 
 namespace tidewatch {
 
@@ -42,7 +43,10 @@ HiddenFormModel::HiddenFormModel(TidewatchApp& app, platform::Timers& timers,
   app_.pingSettingsLoaded = [this] { PingSettingsLoaded(); };
 }
 
-HiddenFormModel::~HiddenFormModel() { app_.pingSettingsLoaded = nullptr; }
+HiddenFormModel::~HiddenFormModel() {
+  app_.pingSettingsLoaded = nullptr;
+  app_.pingService.CancelAll();
+}
 
 void HiddenFormModel::Form_Load(platform::WindowHandle window, const Pictures& pictures) {
   window_ = window;
@@ -60,6 +64,9 @@ void HiddenFormModel::Form_Load(platform::WindowHandle window, const Pictures& p
 void HiddenFormModel::Form_QueryUnload() {
   if (unloaded_) return;
   unloaded_ = true;
+  // A check still waiting on the network must not touch the icon afterwards.
+  app_.pingService.CancelAll();
+  checkPending_ = false;
   app_.systray.Remove();
   TimerPing_.Destroy();
   TimerTidewatch_.Destroy();
@@ -77,10 +84,15 @@ void HiddenFormModel::ShowPicture(int image) {
 }
 
 void HiddenFormModel::ConnectionCheck() {
-  if (!Loaded()) return;
-  const bool up =
-      common::KeepAlivePing(app_.pingServices, common::ConnectionTestHost, kConnectionCheckTimeoutMs);
-  // The user may have chosen Exit while a message of the ping was open.
+  if (!Loaded() || checkPending_) return;
+  checkPending_ = true;
+  app_.pingService.Ping(common::ConnectionTestHost, kConnectionCheckTimeoutMs, [this](bool up) {
+    checkPending_ = false;
+    CheckResult(up);
+  });
+}
+
+void HiddenFormModel::CheckResult(bool up) {
   if (!Loaded()) return;
   if (up) {
     // The animation shows the state from its next frame on.
@@ -101,8 +113,8 @@ void HiddenFormModel::TimerTick(std::uint32_t id) {
 }
 
 void HiddenFormModel::TimerTidewatch_Timer() {
-  // While another ping runs or its message is open, the next tick tries again.
-  if (!Loaded() || app_.pingServices.PingRunning()) return;
+  // While a ping is pending or its message is open, the next tick tries again.
+  if (!Loaded() || app_.pingService.Busy()) return;
   ConnectionCheck();
 }
 
@@ -126,15 +138,20 @@ void HiddenFormModel::TimerPing_Timer() {
   if (keepAliveMinutes_ < KeepAliveInterval()) ++keepAliveMinutes_;
   if (keepAliveMinutes_ < KeepAliveInterval()) return;
   // Due, but another ping is busy: the next tick tries again.
-  if (app_.pingServices.PingRunning()) return;
+  if (app_.pingService.Busy()) return;
   keepAliveMinutes_ = 0;
-  common::KeepAlivePing(app_.pingServices, app_.PingSettings.PingHost, kKeepAliveTimeoutMs);
+  app_.pingService.Ping(app_.PingSettings.PingHost, kKeepAliveTimeoutMs, nullptr);
 }
 
 void HiddenFormModel::TrayMouse(std::uintptr_t mouseMessage) {
   if (!Loaded()) return;
+  if (mouseMessage == platform::tray::kLeftButtonDown) gestureStarted_ = false;
   switch (common::DecodeTrayClick(mouseMessage)) {
     case common::TrayClick::StartKestrel:
+      // A double-click arrives as a release, a double-click and a release;
+      // under UAC each start is a consent prompt of its own.
+      if (gestureStarted_) break;
+      gestureStarted_ = true;
       StartKestrel();
       break;
     case common::TrayClick::ShowPopup:
@@ -146,13 +163,24 @@ void HiddenFormModel::TrayMouse(std::uintptr_t mouseMessage) {
 }
 
 void HiddenFormModel::StartKestrel() {
+  // Clicks that arrive while the consent prompt or the failure message of a
+  // start is open belong to that start.
+  if (starting_) return;
+  // A second copy would only end at once, after a consent prompt of its own.
+  if (const auto window = app_.platform.windows.Find(kestrel::ids::kMainWindowClass)) {
+    app_.platform.windows.BringToFront(window);
+    return;
+  }
+  starting_ = true;
   // Through the shell's "open", so that Windows can ask for consent to run
   // the tuning program, which needs administrator rights.
   const std::string path = common::ProgramFile(app_.ProgramDirectory(), "\\Kestrel.exe");
   const std::intptr_t result = app_.platform.shell.Open(window_, path, platform::ShowCode::Normal);
-  if (result > 32) return;
-  app_.platform.messages.Show(StartFailedMessage(path, result), kProgramTitle,
-                              platform::MessageButtons::Ok, platform::MessageIcon::Information);
+  if (result <= 32) {
+    app_.platform.messages.Show(StartFailedMessage(path, result), kProgramTitle,
+                                platform::MessageButtons::Ok, platform::MessageIcon::Information);
+  }
+  starting_ = false;
 }
 
 void HiddenFormModel::MenuCommand(int id) {
@@ -171,7 +199,11 @@ void HiddenFormModel::MenuCommand(int id) {
 }
 
 void HiddenFormModel::mnuPingNow_Click() {
-  common::PingNow(app_.pingContext, app_.pingServices, [this] { host_.PumpMessages(); });
+  // Off the window's thread like the timers' pings, behind any that is
+  // pending; the sound follows the echo, whatever its outcome.
+  app_.pingService.Ping(app_.PingSettings.PingHost, kKeepAliveTimeoutMs, [this](bool) {
+    if (Loaded() && app_.PingSettings.PingSound) common::PlayPingSound(app_.pingContext);
+  });
 }
 
 void HiddenFormModel::mnuDisable_Click() {

@@ -68,8 +68,6 @@ std::string StartFailedMessage(const std::string& path, std::intptr_t result);
 class HiddenFormHost {
  public:
   virtual ~HiddenFormHost() = default;
-  // Lets the window events that are waiting run, without waiting for more.
-  virtual void PumpMessages() = 0;
   // Shows the popup menu at the mouse position, with the captions of
   // MenuCaption; returns when it has closed.
   virtual void ShowPopupMenu() = 0;
@@ -115,7 +113,10 @@ class HiddenFormModel {
   void mnuDisable_Click();
   void mnuExit_Click();
 
+  // Starts the connection check off the window's thread, unless one is
+  // pending; its result arrives later through CheckResult.
   void ConnectionCheck();
+  bool CheckPending() const { return checkPending_; }
 
   const FormTimer& TimerPing() const { return TimerPing_; }
   const FormTimer& TimerTidewatch() const { return TimerTidewatch_; }
@@ -130,6 +131,7 @@ class HiddenFormModel {
 
  private:
   void PingSettingsLoaded();
+  void CheckResult(bool up);
   void ShowPicture(int image);
 
   TidewatchApp& app_;
@@ -143,6 +145,12 @@ class HiddenFormModel {
   std::int16_t IconFrame_ = 0;
   int keepAliveMinutes_ = 0;
   std::string mnuDisableCaption_;
+  bool checkPending_ = false;
+  // Whether the left-button gesture under way (from its press) has started
+  // Kestrel already, so that a double-click starts it once.
+  bool gestureStarted_ = false;
+  // A start is under way: its consent prompt or its failure message is open.
+  bool starting_ = false;
   bool loaded_ = false;
   bool unloaded_ = false;
 };

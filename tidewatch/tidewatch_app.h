@@ -4,17 +4,20 @@
 #include <string>
 
 #include "common/ping.h"
+#include "common/ping_service.h"
 #include "common/ping_settings.h"
 #include "common/systray.h"
 #include "platform/file_system.h"
 #include "platform/icmp_echo.h"
 #include "platform/message_box.h"
 #include "platform/process_environment.h"
+#include "platform/program_windows.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/sockets.h"
 #include "platform/sound.h"
 #include "platform/tray.h"
+#include "platform/worker.h"
 
 namespace tidewatch {
 
@@ -31,6 +34,8 @@ struct TidewatchPlatform {
   platform::SocketLibrary& sockets;
   platform::IcmpEcho& icmp;
   platform::Tray& tray;
+  platform::Worker& worker;
+  platform::ProgramWindows& windows;
 };
 
 // The process-wide state of one run of the tray monitor. WinMain makes one;
@@ -38,7 +43,8 @@ struct TidewatchPlatform {
 struct TidewatchApp {
   explicit TidewatchApp(TidewatchPlatform services)
       : platform(services),
-        pingServices(services.sockets, services.icmp, services.messages, kProgramTitle),
+        pingService(services.worker, services.sockets, services.icmp, services.messages,
+                    kProgramTitle),
         pingContext{PingSettings,
                     services.files,
                     services.messages,
@@ -60,7 +66,9 @@ struct TidewatchApp {
   // Read from Ping.cfg when the hidden form loads and whenever the ping
   // configuration dialog opens.
   common::PingSettings PingSettings;
-  common::PingServices pingServices;
+  // The timers' pings and Ping Now, which wait on the network off the
+  // window's thread.
+  common::PingService pingService;
   common::PingContext pingContext;
   // Runs after every load of the ping settings; the hidden form restarts
   // its keep-alive timer here.

@@ -1,13 +1,16 @@
 #pragma once
 
+#include <memory>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/icmp_echo.h"
 #include "platform/message_box.h"
 #include "platform/process_environment.h"
+#include "platform/program_windows.h"
 #include "platform/program_starter.h"
 #include "platform/random_source.h"
 #include "platform/registry.h"
@@ -19,6 +22,7 @@
 #include "platform/timers.h"
 #include "platform/tray.h"
 #include "platform/version_query.h"
+#include "platform/worker.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/late_bound_library.h"
 
@@ -161,6 +165,12 @@ class Win32IcmpEcho final : public IcmpEcho {
   decltype(&IcmpCloseHandle) close_ = nullptr;
 };
 
+class Win32ProgramWindows final : public ProgramWindows {
+ public:
+  WindowHandle Find(const std::string& windowClass) override;
+  void BringToFront(WindowHandle window) override;
+};
+
 class Win32Tray final : public Tray {
  public:
   bool NotifyIcon(TrayOperation operation, const NotifyIconData& record) override;
@@ -179,6 +189,28 @@ class Win32WindowTimers final : public Timers {
 
  private:
   HWND window_;
+};
+
+// One thread of its own that runs the jobs in order; each job's done comes
+// back to the creating thread as a message to a message-only window, so that
+// it runs from that thread's message loop (also inside a message box's).
+class Win32Worker final : public Worker {
+ public:
+  Win32Worker();
+  // Ends the thread when it is idle. A job still waiting on the network is
+  // left to end with the process: see Busy.
+  ~Win32Worker() override;
+  Win32Worker(const Win32Worker&) = delete;
+  Win32Worker& operator=(const Win32Worker&) = delete;
+  void Run(std::function<void()> job, std::function<void()> done) override;
+  // True while a job is queued or running.
+  bool Busy() const;
+
+  struct Shared;
+
+ private:
+  std::shared_ptr<Shared> shared_;
+  std::thread thread_;
 };
 
 // The system's record for the portable one: the first version's size for

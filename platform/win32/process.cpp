@@ -9,7 +9,14 @@ bool Win32SingleInstance::AnotherInstanceRunning() {
     // A named mutex lives as long as any copy holds it open; the first copy
     // creates it, every later one finds it already there.
     mutex_.reset(CreateMutexA(nullptr, FALSE, name_.c_str()));
-    another_ = mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD error = GetLastError();
+    InstanceClaim claim = InstanceClaim::Failed;
+    if (mutex_) {
+      claim = error == ERROR_ALREADY_EXISTS ? InstanceClaim::AlreadyExists : InstanceClaim::Created;
+    } else if (error == ERROR_ACCESS_DENIED) {
+      claim = InstanceClaim::AccessDenied;
+    }
+    another_ = AnotherInstanceHolds(claim);
     claimed_ = true;
   }
   return another_;

@@ -55,4 +55,17 @@ void Win32Tray::PostEmptyMessage(WindowHandle window) {
   PostMessageA(AsHwnd(window), WM_NULL, 0, 0);
 }
 
+WindowHandle Win32ProgramWindows::Find(const std::string& windowClass) {
+  return AsWindowHandle(FindWindowA(windowClass.c_str(), nullptr));
+}
+
+void Win32ProgramWindows::BringToFront(WindowHandle window) {
+  const HWND hwnd = AsHwnd(window);
+  // Posted, not sent: the window may belong to an elevated process, which
+  // does not take sent messages from this one, and a busy one must not stall
+  // the tray.
+  if (IsIconic(hwnd)) ShowWindowAsync(hwnd, SW_RESTORE);
+  SetForegroundWindow(hwnd);
+}
+
 }  // namespace platform::win32

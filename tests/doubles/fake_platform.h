@@ -2,11 +2,13 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "kestrel/kestrel_app.h"
+#include "platform/program_windows.h"
 #include "tests/doubles/memory_file_system.h"
 #include "tests/doubles/memory_registry.h"
 #include "tests/doubles/recording_message_boxes.h"
@@ -113,6 +115,18 @@ class RecordingShell : public platform::Shell {
     opened.push_back({owner, document, show});
     return result;
   }
+};
+
+// Windows that exist by class; records what was brought to the front.
+class FakeProgramWindows : public platform::ProgramWindows {
+ public:
+  std::map<std::string, platform::WindowHandle> existing;
+  std::vector<platform::WindowHandle> broughtToFront;
+  platform::WindowHandle Find(const std::string& windowClass) override {
+    const auto found = existing.find(windowClass);
+    return found == existing.end() ? 0 : found->second;
+  }
+  void BringToFront(platform::WindowHandle window) override { broughtToFront.push_back(window); }
 };
 
 class CountingSound : public platform::Sound {

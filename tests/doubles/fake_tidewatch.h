@@ -6,6 +6,7 @@
 #include "tests/doubles/fake_network.h"
 #include "tests/doubles/fake_platform.h"
 #include "tests/doubles/fake_timers.h"
+#include "tests/doubles/manual_worker.h"
 #include "tests/doubles/memory_file_system.h"
 #include "tests/doubles/recording_message_boxes.h"
 #include "tests/doubles/recording_tray.h"
@@ -17,16 +18,9 @@ namespace doubles {
 // The view of the hidden form: counts what the model asks of it.
 class FakeHiddenFormHost : public tidewatch::HiddenFormHost {
  public:
-  int pumps = 0;
   int popups = 0;
   int dialogs = 0;
   int unloads = 0;
-  std::function<void()> onPump;  // a window event waiting at a yield point
-
-  void PumpMessages() override {
-    ++pumps;
-    if (onPump) onPump();
-  }
   void ShowPopupMenu() override { ++popups; }
   void ShowPingDialog() override { ++dialogs; }
   void FormUnloaded() override { ++unloads; }
@@ -48,10 +42,13 @@ struct FakeTidewatch {
   RecordingShell shell;
   FakeNetwork network;
   RecordingTray tray;
+  ManualWorker worker;
+  FakeProgramWindows windows;
   FakeTimers timers;
   FakeHiddenFormHost host;
   tidewatch::TidewatchApp app{
-      {instance, environment, messages, files, sound, shell, network, network, tray}};
+      {instance, environment, messages, files, sound, shell, network, network, tray, worker,
+       windows}};
   tidewatch::HiddenFormModel form{app, timers, host};
 
   FakeTidewatch() {

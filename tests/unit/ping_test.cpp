@@ -43,22 +43,23 @@ TEST_F(PingTest, OnlyWhatReadsAsAnAddressOrANameIsPinged) {
       {"255.255.255.255", "start 257; echo 255.255.255.255 1000; cleanup", true},
       {"010.0.0.9", "start 257; echo 10.0.0.9 1000; cleanup", true},
       // Not an address anybody typed: nothing is sent, and the library is
-      // left as a failed conversion leaves it.
-      {"256.1.1.1", "start 257", false},
-      {"300.1.1.1", "start 257", false},
-      {"1.2.3.99999999999999999999", "start 257", false},
-      {"10.1.2", "start 257", false},
-      {"1.2.3.4.5", "start 257", false},
-      {"1..2.3", "start 257", false},
-      {"1.2.3.", "start 257", false},
-      {"1.2.3.x", "start 257", false},
-      {"1.2.+3.4", "start 257", false},
-      {"123.example.com", "start 257", false},  // a number first: never looked up
+      // still ended.
+      {"256.1.1.1", "start 257; cleanup", false},
+      {"300.1.1.1", "start 257; cleanup", false},
+      {"1.2.3.99999999999999999999", "start 257; cleanup", false},
+      {"10.1.2", "start 257; cleanup", false},
+      {"1.2.3.4.5", "start 257; cleanup", false},
+      {"1..2.3", "start 257; cleanup", false},
+      {"1.2.3.", "start 257; cleanup", false},
+      {"1.2.3.x", "start 257; cleanup", false},
+      {"1.2.+3.4", "start 257; cleanup", false},
+      {"123.example.com", "start 257; cleanup", false},  // a number first: never looked up
       // A dotted name: looked up in a nested start, its first address pinged.
       {"ping.example.net",
        "start 257; start 257; lookup ping.example.net; cleanup; echo 10.0.0.2 1000; cleanup", true},
-      {"unknown.example.net", "start 257; start 257; lookup unknown.example.net; cleanup", false},
-      {"-1.2.3.4", "start 257; start 257; lookup -1.2.3.4; cleanup", false},
+      {"unknown.example.net",
+       "start 257; start 257; lookup unknown.example.net; cleanup; cleanup", false},
+      {"-1.2.3.4", "start 257; start 257; lookup -1.2.3.4; cleanup; cleanup", false},
       // A name without a "." is looked up by the echo itself.
       {"router", "start 257; lookup router; echo 192.168.0.254 1000; cleanup", true},
       {"nowhere", "start 257; lookup nowhere; cleanup", false},
@@ -118,14 +119,14 @@ TEST_F(PingTest, SocketLibraryProblemsAreToldWithTheirNumbers) {
       {{0, 0x0001, 32767}, 0, "192.168.1.1",
        {"Windows Sockets Version 1.0 is not supported by Windows Sockets for 32 bit Windows "
         "environments."},
-       MessageIcon::Exclamation, "start 257", false},
+       MessageIcon::Exclamation, "start 257; cleanup", false},
       {{0, 0x0100, 32767}, 0, "192.168.1.1",
        {"Windows Sockets Version 0.1 is not supported by Windows Sockets for 32 bit Windows "
         "environments."},
-       MessageIcon::Exclamation, "start 257", false},
+       MessageIcon::Exclamation, "start 257; cleanup", false},
       {{0, 0x0101, 0}, 0, "192.168.1.1",
        {"This application requires a minimum of 1 supported sockets."}, MessageIcon::Exclamation,
-       "start 257", false},
+       "start 257; cleanup", false},
       {fine, -1, "192.168.1.1", {"Windows Sockets error -1 occurred in Cleanup."},
        MessageIcon::Exclamation, "start 257; echo 192.168.1.1 1000; cleanup", true},
       {fine, 10093, "ping.example.net",
@@ -163,10 +164,10 @@ TEST_F(PingTest, AMissingLibraryEndsThePingSilently) {
     const char* calls;
   } cases[] = {
       {"start", "192.168.1.1", ""},
-      {"echo", "192.168.1.1", "start 257"},
+      {"echo", "192.168.1.1", "start 257; cleanup"},
       {"cleanup", "192.168.1.1", "start 257; echo 192.168.1.1 1000"},
-      {"lookup", "ping.example.net", "start 257; start 257"},
-      {"lookup", "router", "start 257"},
+      {"lookup", "ping.example.net", "start 257; start 257; cleanup; cleanup"},
+      {"lookup", "router", "start 257; cleanup"},
   };
   for (const auto& c : cases) {
     net.missing = {c.missing};

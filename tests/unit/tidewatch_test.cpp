@@ -6,6 +6,7 @@
 
 #include "common/links.h"
 #include "common/ping_dialog.h"
+#include "platform/single_instance.h"
 #include "tests/doubles/fake_tidewatch.h"
 
 namespace {
@@ -126,6 +127,51 @@ TEST(TidewatchClicks, ReleasesStartKestrelAndTheRightReleaseOpensTheMenu) {
     const std::vector<std::string> popupCalls{"foreground", "empty"};
     EXPECT_EQ(m.tray.Kinds(), c.popups ? popupCalls : std::vector<std::string>{});
   }
+}
+
+TEST(TidewatchClicks, OneStartPerGestureAndAnOpenKestrelComesToTheFront) {
+  constexpr platform::WindowHandle kMain = 0x5150;
+  const struct {
+    std::vector<std::uintptr_t> messages;
+    bool kestrelOpen;
+    int starts;
+  } cases[] = {
+      {{0x201, 0x202, 0x203, 0x202}, false, 1},                // a double-click
+      {{0x201, 0x202, 0x201, 0x202}, false, 2},                // two clicks
+      {{0x201, 0x202, 0x203, 0x202, 0x201, 0x202}, false, 2},  // a double-click, a click
+      {{0x203, 0x202}, false, 1},                              // a press the shell missed
+      {{0x201, 0x202, 0x203, 0x202}, true, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.messages));
+    Monitor m;
+    m.Load();
+    if (c.kestrelOpen) m.windows.existing["KestrelMainWindow"] = kMain;
+    for (const auto message : c.messages) m.form.TrayMouse(message);
+    EXPECT_EQ(static_cast<int>(m.shell.opened.size()), c.starts);
+    EXPECT_EQ(m.windows.broughtToFront,
+              c.kestrelOpen ? std::vector<platform::WindowHandle>{kMain}
+                            : std::vector<platform::WindowHandle>{});
+  }
+}
+
+TEST(TidewatchClicks, ClicksWhileTheFailureIsOpenShowNoSecondOne) {
+  Monitor m;
+  m.Load();
+  m.shell.result = 5;  // consent refused
+  m.messages.whileOpen = [&] {
+    for (const std::uintptr_t message : {0x201u, 0x202u, 0x203u, 0x202u}) m.form.TrayMouse(message);
+    m.form.MenuCommand(ids::mnuKestrel);
+  };
+  m.form.TrayMouse(0x201);
+  m.form.TrayMouse(0x202);
+  EXPECT_EQ(m.shell.opened.size(), 1u);
+  EXPECT_EQ(m.messages.shown.size(), 1u);
+  // Afterwards a click tries again.
+  m.messages.whileOpen = nullptr;
+  m.form.TrayMouse(0x201);
+  m.form.TrayMouse(0x202);
+  EXPECT_EQ(m.shell.opened.size(), 2u);
 }
 
 TEST(TidewatchClicks, AKestrelThatCannotStartIsNamedAndTheMonitorRunsOn) {
@@ -308,24 +354,84 @@ TEST(TidewatchNestedPings, TicksDuringAnOpenSocketMessageAreSkipped) {
   EXPECT_EQ(m.network.calls, (std::vector<std::string>{"start 257", "start 257"}));
 }
 
-TEST(TidewatchNestedPings, TicksAtPingNowsYieldPointsStartNoPing) {
-  Monitor m;
-  m.WritePingFile("10.0.0.9", "1");
-  m.Load();
-  m.timers.Advance(59000);  // 2 checks, no keep-alive yet
-  m.network.calls.clear();
-  m.host.onPump = [&] { m.timers.Advance(31000); };
-  m.form.MenuCommand(ids::mnuPingNow);
-  EXPECT_EQ(m.host.pumps, 3);
-  // Ping Now's own echo only, though a check and a keep-alive fell due.
-  EXPECT_EQ(m.network.calls,
-            (std::vector<std::string>{"start 257", "echo 10.0.0.9 1000", "cleanup"}));
+// The pings wait on the network off the window's thread; their results come
+// back later, when the worker is stepped.
+TEST(SingleInstance, ANameHeldByAnElevatedCopyMeansAnotherCopy) {
+  using platform::InstanceClaim;
+  const std::pair<InstanceClaim, bool> cases[] = {{InstanceClaim::Created, false},
+                                                  {InstanceClaim::AlreadyExists, true},
+                                                  {InstanceClaim::AccessDenied, true},
+                                                  {InstanceClaim::Failed, false}};
+  for (const auto& [claim, another] : cases) {
+    EXPECT_EQ(platform::AnotherInstanceHolds(claim), another) << static_cast<int>(claim);
+  }
+}
 
-  // The next ticks try again.
-  m.host.onPump = nullptr;
-  m.timers.Advance(60000);
-  EXPECT_EQ(m.Echoes("10.0.0.9", 1000), 2);
-  EXPECT_GE(m.Checks(), 1);
+TEST(TidewatchPendingCheck, TicksWaitForTheResultAndExitDropsIt) {
+  for (const bool exitFirst : {false, true}) {
+    SCOPED_TRACE(exitFirst);
+    Monitor m;
+    m.worker.runAtOnce = false;
+    m.Load();
+    ASSERT_EQ(m.worker.queued.size(), 1u);
+    EXPECT_TRUE(m.form.CheckPending());
+    // Ticks while it is pending start nothing, the keep-alive's included.
+    m.timers.Advance(5 * kMinute);
+    EXPECT_EQ(m.worker.queued.size(), 1u);
+    m.form.TrayMouse(0x205);
+    EXPECT_EQ(m.host.popups, 1);
+    if (exitFirst) m.form.MenuCommand(ids::mnuExit);
+    m.tray.calls.clear();
+    ASSERT_TRUE(m.worker.Step());
+    EXPECT_FALSE(m.form.CheckPending());
+    EXPECT_EQ(m.timers.Runs(kTimerIcon), !exitFirst);
+    if (exitFirst) {
+      EXPECT_TRUE(m.tray.calls.empty());
+      EXPECT_TRUE(m.timers.running.empty());
+      continue;
+    }
+    // The next tick checks again.
+    m.timers.Advance(30000);
+    EXPECT_EQ(m.worker.queued.size(), 1u);
+  }
+}
+
+TEST(TidewatchPendingCheck, SocketMessagesShowAfterTheJobOneAtATime) {
+  Monitor m;
+  m.worker.runAtOnce = false;
+  m.network.startup.result = 10091;
+  m.Load();
+  m.form.MenuCommand(ids::mnuPingNow);
+  ASSERT_EQ(m.worker.queued.size(), 2u);
+  EXPECT_TRUE(m.messages.shown.empty());
+  int open = 0;
+  int deepest = 0;
+  m.messages.whileOpen = [&] {
+    ++open;
+    deepest = std::max(deepest, open);
+    m.worker.Step();  // Ping Now finishes while the check's box is open
+    --open;
+  };
+  m.worker.Step();
+  EXPECT_EQ(m.messages.shown.size(), 2u);
+  EXPECT_EQ(deepest, 1);
+  EXPECT_FALSE(m.app.pingService.Busy());
+}
+
+TEST(TidewatchPendingCheck, PingNowPlaysItsSoundAfterTheEcho) {
+  Monitor m;
+  m.worker.runAtOnce = false;
+  m.files.Put(m.ProgramFile("\\Ping.wav"), "RIFF");
+  m.WritePingFile("10.0.0.9", "5");
+  m.files.Put(m.ProgramFile("\\Ping.cfg"),
+              "PingAutomatic,#FALSE#\r\nPingHost,10.0.0.9\r\nPingInterval,5\r\nPingSound,#TRUE#\r\n");
+  m.Load();
+  m.form.MenuCommand(ids::mnuPingNow);
+  m.worker.Step();  // the first check
+  EXPECT_TRUE(m.sound.played.empty());
+  m.worker.Step();
+  EXPECT_EQ(m.Echoes("10.0.0.9", 1000), 1);
+  EXPECT_EQ(m.sound.played.size(), 1u);
 }
 
 TEST(TidewatchNestedPings, ExitWhileACheckShowsItsMessage) {

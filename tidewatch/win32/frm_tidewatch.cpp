@@ -77,6 +77,10 @@ bool FrmTidewatch::Open() {
                        this)) {
     return false;
   }
+  // The first window a program shows takes the start state its starter
+  // asked for; Kestrel starts the monitor hidden, and that state must be
+  // spent here, not on the ping dialog or a message box later.
+  ShowWindow(window_, SW_HIDE);
   common::win32::AddTopLevelWindow(window_);
   BuildMenu();
   timers_.emplace(window_);
@@ -88,8 +92,6 @@ bool FrmTidewatch::Open() {
   model_->Form_Load(AsWindowHandle(window_), pictures);
   return true;
 }
-
-void FrmTidewatch::PumpMessages() { common::win32::PumpPendingMessages(); }
 
 void FrmTidewatch::ShowPopupMenu() {
   ModifyMenuA(menu_.get(), static_cast<UINT>(ids::mnuDisable), MF_BYCOMMAND | MF_STRING,

@@ -25,7 +25,6 @@ class FrmTidewatch final : public HiddenFormHost {
   // program's message loop runs until the window is gone.
   bool Open();
 
-  void PumpMessages() override;
   void ShowPopupMenu() override;
   void ShowPingDialog() override;
   void FormUnloaded() override;

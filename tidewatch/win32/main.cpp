@@ -18,11 +18,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32SocketLibrary sockets;
   Win32IcmpEcho icmp;
   Win32Tray tray;
-  tidewatch::TidewatchApp app(
-      {instance, environment, messages, files, sound, shell, sockets, icmp, tray});
+  Win32Worker worker;
+  Win32ProgramWindows windows;
+  tidewatch::TidewatchApp app({instance, environment, messages, files, sound, shell, sockets, icmp,
+                               tray, worker, windows});
 
   tidewatch::win32::FrmTidewatch frmTidewatch(app);
   if (!frmTidewatch.Open()) return 1;
 
-  return common::win32::RunMessageLoop();
+  const int exitCode = common::win32::RunMessageLoop();
+  // The icon is gone and nothing is left to save. A check still waiting for
+  // its echo would hold the end for up to its 10 s, and would use the
+  // network adapters after they are gone: end the process here instead.
+  if (worker.Busy()) ExitProcess(static_cast<UINT>(exitCode));
+  return exitCode;
 }
