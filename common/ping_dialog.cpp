@@ -98,6 +98,8 @@ bool PingDialogModel::cmdOKClicked() {
     Tell("The ping settings were not saved: the file " + PingFilePath(context_.programDirectory) +
          " could not be written.\r\n\r\nMake sure that the file can be written, then save the "
          "settings again.");
+  } else if (context_.afterSave) {
+    context_.afterSave();
   }
   return true;
 }

@@ -58,7 +58,15 @@ struct PingContext {
   // program's start and at each opening of the dialog. The tray monitor
   // restarts its keep-alive timer here.
   std::function<void()> afterLoad;
+  // Runs after the dialog has saved the settings to Ping.cfg. The tuning
+  // program tells the running tray monitor here.
+  std::function<void()> afterSave;
 };
+
+// The message, registered under this name, that the tuning program posts to
+// every top-level window after it has saved Ping.cfg, so that a running tray
+// monitor reads the file again.
+inline constexpr const char* kPingSettingsSavedMessage = "Kestrel.PingSettingsSaved";
 
 // Fills the settings from Ping.cfg, or with the defaults when the file is
 // missing or cannot be read (the sound setting then keeps its value), then

@@ -5,6 +5,7 @@
 
 #include "common/ping_settings.h"
 #include "kestrel/connection_settings.h"
+#include "platform/desktop_shell.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -36,6 +37,8 @@ struct KestrelPlatform {
   platform::Shell& shell;
   platform::RandomSource& random;
   platform::FileDialogs& dialogs;
+  // Starts the tray monitor and opens documents as the user, not elevated.
+  platform::DesktopShell& desktop;
 };
 
 // The process-wide state of one run of the tuning program. main() makes one;
@@ -60,8 +63,18 @@ struct KestrelApp {
 
   // What the ping settings and their dialog use of this program.
   common::PingContext MakePingContext() {
-    return {PingSettings,       platform.files, platform.messages, platform.shell,
-            platform.sound,     ProgramDirectory(), kProgramTitle,  {}};
+    return {PingSettings,
+            platform.files,
+            platform.messages,
+            platform.shell,
+            platform.sound,
+            ProgramDirectory(),
+            kProgramTitle,
+            {},
+            // A running tray monitor reads the file again from its next tick.
+            [&desktop = platform.desktop] {
+              desktop.PostToAllWindows(common::kPingSettingsSavedMessage);
+            }};
   }
 };
 

@@ -2,6 +2,7 @@
 
 #include "common/files.h"
 #include "common/numbers.h"
+#include "common/user_shell.h"
 #include "kestrel/undo.h"
 #include "kestrel/undo_record.h"
 
@@ -34,7 +35,9 @@ std::string CommandLineArguments(const std::string& commandLine) {
 void StartTidewatch(KestrelApp& app) {
   const std::string monitor = common::ProgramFile(app.ProgramDirectory(), "\\Tidewatch.exe");
   if (!common::FileExists(app.platform.files, monitor)) return;
-  app.platform.programs.Start("\"" + monitor + "\"", platform::ShowCode::Hidden);
+  // Kestrel runs elevated; the monitor runs as the user, as at logon.
+  common::StartAsUser(app.platform.desktop, app.platform.programs, monitor,
+                      platform::ShowCode::Hidden);
 }
 
 std::optional<int> RunUndoCommandLine(KestrelApp& app) {

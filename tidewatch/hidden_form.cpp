@@ -74,9 +74,29 @@ void HiddenFormModel::Form_QueryUnload() {
 }
 
 void HiddenFormModel::PingSettingsLoaded() {
+  pingFileWrite_ = PingFileWriteTime();
   keepAliveMinutes_ = 0;
   TimerPing_.SetInterval(kKeepAliveTickMs);
   TimerPing_.SetEnabled(true);
+}
+
+std::uint64_t HiddenFormModel::PingFileWriteTime() const {
+  const auto attributes =
+      app_.platform.files.GetAttributes(common::PingFilePath(app_.ProgramDirectory()));
+  return attributes ? attributes->lastWrite : 0;
+}
+
+void HiddenFormModel::PingSettingsSaved() {
+  if (!Loaded()) return;
+  // Not the load of the dialog: a keep-alive the user disabled stays off.
+  common::PingContext reading = app_.pingContext;
+  reading.afterLoad = nullptr;
+  common::LoadPingSettings(reading);
+  pingFileWrite_ = PingFileWriteTime();
+}
+
+void HiddenFormModel::ReloadChangedPingSettings() {
+  if (PingFileWriteTime() != pingFileWrite_) PingSettingsSaved();
 }
 
 void HiddenFormModel::ShowPicture(int image) {
@@ -113,8 +133,10 @@ void HiddenFormModel::TimerTick(std::uint32_t id) {
 }
 
 void HiddenFormModel::TimerTidewatch_Timer() {
+  if (!Loaded()) return;
+  ReloadChangedPingSettings();
   // While a ping is pending or its message is open, the next tick tries again.
-  if (!Loaded() || app_.pingService.Busy()) return;
+  if (app_.pingService.Busy()) return;
   ConnectionCheck();
 }
 
@@ -135,6 +157,7 @@ int HiddenFormModel::KeepAliveInterval() const {
 
 void HiddenFormModel::TimerPing_Timer() {
   if (!Loaded()) return;
+  ReloadChangedPingSettings();
   if (keepAliveMinutes_ < KeepAliveInterval()) ++keepAliveMinutes_;
   if (keepAliveMinutes_ < KeepAliveInterval()) return;
   // Due, but another ping is busy: the next tick tries again.

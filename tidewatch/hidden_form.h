@@ -106,6 +106,10 @@ class HiddenFormModel {
   // The shell's callback for a mouse action on the icon.
   void TrayMouse(std::uintptr_t mouseMessage);
 
+  // The tuning program has saved Ping.cfg: the host and interval in it count
+  // from the next tick on, without touching the keep-alive's timer or count.
+  void PingSettingsSaved();
+
   // A command of the popup menu, by its id.
   void MenuCommand(int id);
   void StartKestrel();
@@ -131,6 +135,10 @@ class HiddenFormModel {
 
  private:
   void PingSettingsLoaded();
+  // Reads Ping.cfg again when it was written since the last read: the
+  // safety net for a saved message that did not arrive.
+  void ReloadChangedPingSettings();
+  std::uint64_t PingFileWriteTime() const;
   void CheckResult(bool up);
   void ShowPicture(int image);
 
@@ -146,6 +154,7 @@ class HiddenFormModel {
   int keepAliveMinutes_ = 0;
   std::string mnuDisableCaption_;
   bool checkPending_ = false;
+  std::uint64_t pingFileWrite_ = 0;  // Ping.cfg's write time at the last read
   // Whether the left-button gesture under way (from its press) has started
   // Kestrel already, so that a double-click starts it once.
   bool gestureStarted_ = false;

@@ -1,3 +1,4 @@
+#include "common/user_shell.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/startup.h"
 #include "kestrel/win32/frm_main.h"
@@ -20,11 +21,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32FileSystem files;
   Win32SystemRestart restart;
   Win32Sound sound;
-  Win32Shell shell;
+  Win32DesktopShell desktop;
+  Win32Shell directShell;
+  // Kestrel runs elevated: the browser and mail program it opens run as the user.
+  common::UserShell shell(desktop, directShell);
   Win32RandomSource random;
   Win32FileDialogs dialogs;
   kestrel::KestrelApp app({version, instance, environment, messages, programs, registry, files,
-                           restart, sound, shell, random, dialogs});
+                           restart, sound, shell, random, dialogs, desktop});
 
   if (const auto exitCode = kestrel::RunUndoCommandLine(app)) return *exitCode;
   if (kestrel::RunStartup(app) == kestrel::StartupAction::Exit) return 0;

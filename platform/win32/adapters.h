@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/desktop_shell.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/icmp_echo.h"
@@ -163,6 +164,16 @@ class Win32IcmpEcho final : public IcmpEcho {
   decltype(&IcmpCreateFile) create_ = nullptr;
   decltype(&IcmpSendEcho) send_ = nullptr;
   decltype(&IcmpCloseHandle) close_ = nullptr;
+};
+
+// The desktop shell's process reached through its automation objects (the
+// shell window's view of the desktop), and broadcasts of registered messages.
+class Win32DesktopShell final : public DesktopShell {
+ public:
+  bool RunsElevated() override;
+  bool OpenAsDesktop(const std::string& file, const std::string& parameters,
+                     ShowCode show) override;
+  void PostToAllWindows(const std::string& messageName) override;
 };
 
 class Win32ProgramWindows final : public ProgramWindows {

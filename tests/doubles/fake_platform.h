@@ -117,6 +117,23 @@ class RecordingShell : public platform::Shell {
   }
 };
 
+// The desktop as the tests arrange it: not elevated unless told, with a shell
+// that takes every open while it runs. Records the opens and the posts.
+class FakeDesktopShell : public platform::DesktopShell {
+ public:
+  bool elevated = false;
+  bool shellRuns = true;
+  std::vector<std::pair<std::string, platform::ShowCode>> opened;
+  std::vector<std::string> posted;
+  bool RunsElevated() override { return elevated; }
+  bool OpenAsDesktop(const std::string& file, const std::string&, platform::ShowCode show) override {
+    if (!shellRuns) return false;
+    opened.emplace_back(file, show);
+    return true;
+  }
+  void PostToAllWindows(const std::string& messageName) override { posted.push_back(messageName); }
+};
+
 // Windows that exist by class; records what was brought to the front.
 class FakeProgramWindows : public platform::ProgramWindows {
  public:
@@ -165,8 +182,9 @@ struct FakeKestrel {
   RecordingShell shell;
   ScriptedRandom random;
   ScriptedFileDialogs dialogs;
+  FakeDesktopShell desktop;
   kestrel::KestrelApp app{{version, instance, environment, messages, programs, registry, files,
-                           restart, sound, shell, random, dialogs}};
+                           restart, sound, shell, random, dialogs, desktop}};
 
   std::string ProgramFile(const char* relative) const {
     return environment.programDirectory + relative;

@@ -282,6 +282,39 @@ TEST(TidewatchKeepAlive, OpeningTheDialogRestartsTheTimerWhileTheMenuSaysEnable)
   EXPECT_EQ(m.messages.shown.size(), 1u);
 }
 
+// Kestrel saved new settings: the saved message, or the file's write time at
+// the next tick when the message did not arrive.
+TEST(TidewatchKeepAlive, SettingsSavedByKestrelCountFromTheNextTick) {
+  for (const bool told : {true, false}) {
+    SCOPED_TRACE(told);
+    Monitor m;
+    m.WritePingFile("10.0.0.9", "5");
+    m.Load();
+    m.timers.Advance(2 * kMinute);
+    m.form.MenuCommand(ids::mnuDisable);
+    m.form.MenuCommand(ids::mnuDisable);
+    m.WritePingFile("10.0.0.7", "3");
+    if (told) m.form.PingSettingsSaved();
+    // The count goes on: the third minute is due at once under the new interval.
+    m.timers.Advance(kMinute);
+    EXPECT_EQ(m.app.PingSettings.PingHost, "10.0.0.7");
+    EXPECT_EQ(m.Echoes("10.0.0.7", 1000), 1);
+    EXPECT_EQ(m.Echoes("10.0.0.9", 1000), 0);
+  }
+}
+
+TEST(TidewatchKeepAlive, ASavedMessageLeavesADisabledKeepAliveOff) {
+  Monitor m;
+  m.Load();
+  m.form.MenuCommand(ids::mnuDisable);
+  m.WritePingFile("10.0.0.7", "1");
+  m.form.PingSettingsSaved();
+  m.timers.Advance(5 * kMinute);
+  EXPECT_FALSE(m.timers.Runs(kTimerPing));
+  EXPECT_EQ(m.form.MenuCaption(ids::mnuDisable), "Enable");
+  EXPECT_EQ(m.Echoes("10.0.0.7", 1000), 0);
+}
+
 TEST(TidewatchMenu, DisableTellsItsFourLinesAndEnableIsSilent) {
   Monitor m;
   m.Load();

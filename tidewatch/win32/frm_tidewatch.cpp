@@ -64,6 +64,7 @@ void FrmTidewatch::BuildMenu() {
 
 bool FrmTidewatch::Open() {
   if (!LoadPictures()) return false;
+  pingSettingsSaved_ = RegisterWindowMessageA(common::kPingSettingsSavedMessage);
   if (!common::win32::RegisterViewClass(ids::kHiddenFormClass,
                                         &common::win32::ViewWindowProc<FrmTidewatch>, icon_.get(),
                                         smallIcon_.get())) {
@@ -131,6 +132,10 @@ void FrmTidewatch::FormUnloaded() {
 LRESULT FrmTidewatch::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (app_.systray.HandleTaskbarCreated(message)) return 0;
   if (!model_) return DefWindowProcA(window_, message, wParam, lParam);
+  if (message == pingSettingsSaved_ && message != 0) {
+    model_->PingSettingsSaved();
+    return 0;
+  }
   switch (message) {
     case common::kTrayCallbackMessage:
       model_->TrayMouse(static_cast<std::uintptr_t>(lParam));

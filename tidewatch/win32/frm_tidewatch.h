@@ -48,6 +48,8 @@ class FrmTidewatch final : public HiddenFormHost {
   common::win32::FrmPing frmPing_;
   // The open dialog's window, which gets its dialog keys from the message loop.
   HWND pingDialog_ = nullptr;
+  // Posted by the tuning program after it saved Ping.cfg.
+  UINT pingSettingsSaved_ = 0;
 };
 
 }  // namespace tidewatch::win32
