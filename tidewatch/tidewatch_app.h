@@ -56,7 +56,8 @@ struct TidewatchApp {
                     // hidden form through this one hook, whenever it is set.
                     [this] {
                       if (pingSettingsLoaded) pingSettingsLoaded();
-                    }},
+                    },
+                    {}},
         systray(services.tray) {}
   TidewatchApp(const TidewatchApp&) = delete;
   TidewatchApp& operator=(const TidewatchApp&) = delete;

@@ -164,7 +164,7 @@ struct FakePing {
   common::PingSettings settings;
   int loads = 0;
   common::PingContext context{settings, files,         messages,          shell,
-                              sound,    "C:\\Kestrel", "Kestrel", [this] { ++loads; }};
+                              sound,    "C:\\Kestrel", "Kestrel", [this] { ++loads; }, {}};
   const std::string path = "C:\\Kestrel\\Ping.cfg";
 };
 
