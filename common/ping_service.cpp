@@ -43,14 +43,16 @@ struct PingService::Core {
     std::atomic<bool> cancelled{false};
     bool finished = false;
     bool echoed = false;
+    std::uint32_t elapsedMs = 0;
     std::vector<KeptMessages::Kept> messages;
   };
 
-  Core(platform::Worker& w, platform::SocketLibrary& s, platform::IcmpEcho& i,
-       platform::MessageBoxes& m, std::string t)
-      : worker(w), sockets(s), icmp(i), messages(m), title(std::move(t)) {}
+  Core(platform::Worker& w, platform::Clock& c, platform::SocketLibrary& s,
+       platform::IcmpEcho& i, platform::MessageBoxes& m, std::string t)
+      : worker(w), clock(c), sockets(s), icmp(i), messages(m), title(std::move(t)) {}
 
   platform::Worker& worker;
+  platform::Clock& clock;
   platform::SocketLibrary& sockets;
   platform::IcmpEcho& icmp;
   platform::MessageBoxes& messages;
@@ -67,7 +69,9 @@ struct PingService::Core {
     if (request.cancelled) return;
     KeptMessages kept;
     PingServices services(sockets, icmp, kept, title);
+    const std::uint64_t started = clock.Milliseconds();
     request.echoed = KeepAlivePing(services, request.host, request.timeoutMs);
+    request.elapsedMs = static_cast<std::uint32_t>(clock.Milliseconds() - started);
     request.messages = std::move(kept.kept);
   }
 
@@ -84,7 +88,7 @@ struct PingService::Core {
         messages.Show(message.text, message.caption, message.buttons, message.icon);
       }
       const auto request = delivering;
-      if (!request->cancelled && request->done) request->done(request->echoed);
+      if (!request->cancelled && request->done) request->done(request->echoed, request->elapsedMs);
       delivering.reset();
     }
   }
@@ -94,10 +98,10 @@ struct PingService::Core {
   }
 };
 
-PingService::PingService(platform::Worker& worker, platform::SocketLibrary& sockets,
-                         platform::IcmpEcho& icmp, platform::MessageBoxes& messages,
-                         std::string title)
-    : core_(std::make_shared<Core>(worker, sockets, icmp, messages, std::move(title))) {}
+PingService::PingService(platform::Worker& worker, platform::Clock& clock,
+                         platform::SocketLibrary& sockets, platform::IcmpEcho& icmp,
+                         platform::MessageBoxes& messages, std::string title)
+    : core_(std::make_shared<Core>(worker, clock, sockets, icmp, messages, std::move(title))) {}
 
 PingService::~PingService() { CancelAll(); }
 

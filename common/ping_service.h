@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/icmp_echo.h"
 #include "platform/message_box.h"
 #include "platform/sockets.h"
@@ -20,10 +21,11 @@ namespace common {
 class PingService {
  public:
   using Id = std::uint64_t;
-  using Done = std::function<void(bool echoed)>;
+  // elapsedMs: how long the ping took, lookup included.
+  using Done = std::function<void(bool echoed, std::uint32_t elapsedMs)>;
 
-  PingService(platform::Worker& worker, platform::SocketLibrary& sockets, platform::IcmpEcho& icmp,
-              platform::MessageBoxes& messages, std::string title);
+  PingService(platform::Worker& worker, platform::Clock& clock, platform::SocketLibrary& sockets,
+              platform::IcmpEcho& icmp, platform::MessageBoxes& messages, std::string title);
   // Whatever the worker still delivers afterwards is dropped.
   ~PingService();
   PingService(const PingService&) = delete;

@@ -52,6 +52,21 @@ void SysTray::ChangeImage(platform::IconHandle icon) {
   if (state_ == State::Installed) tray_.NotifyIcon(platform::TrayOperation::Modify, TrayIconRecord);
 }
 
+void SysTray::ChangeTooltip(std::string_view text) {
+  const auto tip = PaddedTooltip(text);
+  if (tip == TrayIconRecord.tip) return;
+  TrayIconRecord.tip = tip;
+  if (state_ != State::Installed) return;
+  // The tip alone, so that the picture the animation shows stays as it is.
+  platform::NotifyIconData record = TrayIconRecord;
+  record.flags = platform::tray::kFlagTip;
+  tray_.NotifyIcon(platform::TrayOperation::Modify, record);
+}
+
+void SysTray::ShowBalloon(const std::string& title, const std::string& text) {
+  if (state_ == State::Installed) tray_.ShowBalloon(TrayIconRecord, title, text);
+}
+
 void SysTray::Remove() {
   if (state_ == State::Installed) tray_.NotifyIcon(platform::TrayOperation::Delete, TrayIconRecord);
   state_ = State::Removed;

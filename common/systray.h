@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "platform/tray.h"
@@ -50,6 +51,11 @@ class SysTray {
   // Shows another picture; the picture shown already is not sent again.
   // While no icon is installed the picture is only kept for the next install.
   void ChangeImage(platform::IconHandle icon);
+  // Shows another tooltip (cut to the field's length); the record keeps it
+  // for a later install or a new taskbar.
+  void ChangeTooltip(std::string_view text);
+  // A balloon at the installed icon; nothing while none is installed.
+  void ShowBalloon(const std::string& title, const std::string& text);
   // Deletes the icon. Later image changes and taskbar restarts leave the
   // notification area alone, so that a removed icon stays removed.
   void Remove();

@@ -33,6 +33,11 @@ class FileSystem {
   // Moves from over to, replacing to when it exists.
   virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
   virtual bool Remove(const std::string& path) = 0;
+  // Adds the bytes at the end of the file, creating it when missing; false
+  // on any failure.
+  virtual bool AppendAll(const std::string& path, const std::string& bytes) = 0;
+  // Creates the folder (its parent must exist); true when it exists afterwards.
+  virtual bool CreateFolder(const std::string& path) = 0;
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "platform/shell.h"
 
@@ -65,6 +66,10 @@ class Tray {
   // Posts the empty message (WM_NULL) to the window. Sent after a popup menu
   // has returned, it makes the menu's next showing work from the first click.
   virtual void PostEmptyMessage(WindowHandle window) = 0;
+  // Shows a notification balloon at the icon of the record (its window and
+  // id), with an information icon. Shells older than the balloons refuse it.
+  virtual bool ShowBalloon(const NotifyIconData& record, const std::string& title,
+                           const std::string& text) = 0;
 };
 
 }  // namespace platform

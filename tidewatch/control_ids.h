@@ -18,6 +18,8 @@ inline constexpr int mnuemail = 206;
 inline constexpr int mnuHelp = 207;
 inline constexpr int mnuDisable = 208;
 inline constexpr int mnuExit = 209;
+inline constexpr int mnuConnectionLog = 210;
+inline constexpr int mnuNotifyMe = 211;
 
 // Positions for a user who works the menu with the keyboard, counted from 1
 // without the separators: the driver chooses items by these.
@@ -29,8 +31,10 @@ inline constexpr int kContact = 4;
 inline constexpr int kWebsite = 1;  // in "Contact us"
 inline constexpr int kEmail = 2;    // in "Contact us"
 inline constexpr int kHelp = 5;
-inline constexpr int kDisable = 6;
-inline constexpr int kExit = 7;
+inline constexpr int kConnectionLog = 6;
+inline constexpr int kNotifyMe = 7;
+inline constexpr int kDisable = 8;
+inline constexpr int kExit = 9;
 }  // namespace position
 
 }  // namespace tidewatch::ids

@@ -39,6 +39,7 @@ HiddenFormModel::HiddenFormModel(TidewatchApp& app, platform::Timers& timers,
       TimerPing_(timers, kTimerPing, true, 0),
       TimerTidewatch_(timers, kTimerTidewatch, true, kConnectionCheckMs),
       TimerIcon_(timers, kTimerIcon, false, kAnimationFrameMs),
+      watch_(app),
       mnuDisableCaption_(kDisableCaption) {
   app_.pingSettingsLoaded = [this] { PingSettingsLoaded(); };
 }
@@ -106,14 +107,16 @@ void HiddenFormModel::ShowPicture(int image) {
 void HiddenFormModel::ConnectionCheck() {
   if (!Loaded() || checkPending_) return;
   checkPending_ = true;
-  app_.pingService.Ping(common::ConnectionTestHost, kConnectionCheckTimeoutMs, [this](bool up) {
-    checkPending_ = false;
-    CheckResult(up);
-  });
+  app_.pingService.Ping(common::ConnectionTestHost, kConnectionCheckTimeoutMs,
+                        [this](bool up, std::uint32_t elapsedMs) {
+                          checkPending_ = false;
+                          CheckResult(up, elapsedMs);
+                        });
 }
 
-void HiddenFormModel::CheckResult(bool up) {
+void HiddenFormModel::CheckResult(bool up, std::uint32_t elapsedMs) {
   if (!Loaded()) return;
+  watch_.CheckResult(up, elapsedMs);
   if (up) {
     // The animation shows the state from its next frame on.
     TimerIcon_.SetEnabled(true);
@@ -215,6 +218,8 @@ void HiddenFormModel::MenuCommand(int id) {
     case ids::mnuWebsite: common::OpenWebSite(app_.platform.shell, window_); break;
     case ids::mnuemail: common::SendEmail(app_.platform.shell, window_); break;
     case ids::mnuHelp: common::OpenHelpFile(app_.platform.shell, window_, app_.ProgramDirectory()); break;
+    case ids::mnuConnectionLog: watch_.OpenLog(window_); break;
+    case ids::mnuNotifyMe: watch_.ToggleNotifyMe(); break;
     case ids::mnuDisable: mnuDisable_Click(); break;
     case ids::mnuExit: mnuExit_Click(); break;
     default: break;
@@ -224,7 +229,7 @@ void HiddenFormModel::MenuCommand(int id) {
 void HiddenFormModel::mnuPingNow_Click() {
   // Off the window's thread like the timers' pings, behind any that is
   // pending; the sound follows the echo, whatever its outcome.
-  app_.pingService.Ping(app_.PingSettings.PingHost, kKeepAliveTimeoutMs, [this](bool) {
+  app_.pingService.Ping(app_.PingSettings.PingHost, kKeepAliveTimeoutMs, [this](bool, auto) {
     if (Loaded() && app_.PingSettings.PingSound) common::PlayPingSound(app_.pingContext);
   });
 }
@@ -244,6 +249,10 @@ void HiddenFormModel::mnuDisable_Click() {
 void HiddenFormModel::mnuExit_Click() {
   Form_QueryUnload();
   host_.FormUnloaded();
+}
+
+bool HiddenFormModel::MenuChecked(int id) {
+  return id == ids::mnuNotifyMe && watch_.NotifyMe();
 }
 
 std::string HiddenFormModel::MenuCaption(int id) const {

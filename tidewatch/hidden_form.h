@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/timers.h"
+#include "tidewatch/connection_watch.h"
 #include "tidewatch/control_ids.h"
 #include "tidewatch/form_timer.h"
 #include "tidewatch/tidewatch_app.h"
@@ -54,6 +55,8 @@ inline constexpr PopupMenuEntry kPopupMenu[] = {
     {ids::mnuemail, "Email us", 1},
     {0, "-", 0},
     {ids::mnuHelp, "User's Guide", 0},
+    {ids::mnuConnectionLog, "Connection &Log", 0},
+    {ids::mnuNotifyMe, "&Notify Me", 0},
     {0, "-", 0},
     {ids::mnuDisable, kDisableCaption, 0},
     {0, "-", 0},
@@ -131,6 +134,9 @@ class HiddenFormModel {
   // The keep-alive interval the settings ask for, in minutes.
   int KeepAliveInterval() const;
   std::string MenuCaption(int id) const;
+  // Whether the item shows its check mark.
+  bool MenuChecked(int id);
+  ConnectionWatch& Watch() { return watch_; }
   bool Loaded() const { return loaded_ && !unloaded_; }
 
  private:
@@ -139,7 +145,7 @@ class HiddenFormModel {
   // safety net for a saved message that did not arrive.
   void ReloadChangedPingSettings();
   std::uint64_t PingFileWriteTime() const;
-  void CheckResult(bool up);
+  void CheckResult(bool up, std::uint32_t elapsedMs);
   void ShowPicture(int image);
 
   TidewatchApp& app_;
@@ -151,6 +157,7 @@ class HiddenFormModel {
   FormTimer TimerTidewatch_;
   FormTimer TimerIcon_;
   std::int16_t IconFrame_ = 0;
+  ConnectionWatch watch_;
   int keepAliveMinutes_ = 0;
   std::string mnuDisableCaption_;
   bool checkPending_ = false;

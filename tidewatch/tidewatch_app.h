@@ -7,10 +7,12 @@
 #include "common/ping_service.h"
 #include "common/ping_settings.h"
 #include "common/systray.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/icmp_echo.h"
 #include "platform/message_box.h"
 #include "platform/process_environment.h"
+#include "platform/registry.h"
 #include "platform/program_windows.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
@@ -36,6 +38,8 @@ struct TidewatchPlatform {
   platform::Tray& tray;
   platform::Worker& worker;
   platform::ProgramWindows& windows;
+  platform::Registry& registry;
+  platform::Clock& clock;
 };
 
 // The process-wide state of one run of the tray monitor. WinMain makes one;
@@ -43,8 +47,8 @@ struct TidewatchPlatform {
 struct TidewatchApp {
   explicit TidewatchApp(TidewatchPlatform services)
       : platform(services),
-        pingService(services.worker, services.sockets, services.icmp, services.messages,
-                    kProgramTitle),
+        pingService(services.worker, services.clock, services.sockets, services.icmp,
+                    services.messages, kProgramTitle),
         pingContext{PingSettings,
                     services.files,
                     services.messages,

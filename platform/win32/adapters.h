@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/desktop_shell.h"
+#include "platform/clock.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/icmp_echo.h"
@@ -51,6 +52,7 @@ class Win32ProcessEnvironment final : public ProcessEnvironment {
  public:
   std::string CommandLine() override;
   std::string ProgramDirectory() override;
+  std::string ApplicationDataFolder() override;
 };
 
 class Win32MessageBoxes final : public MessageBoxes {
@@ -95,6 +97,8 @@ class Win32FileSystem final : public FileSystem {
   bool WriteAll(const std::string& path, const std::string& bytes) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
+  bool AppendAll(const std::string& path, const std::string& bytes) override;
+  bool CreateFolder(const std::string& path) override;
 };
 
 class Win32SystemRestart final : public SystemRestart {
@@ -188,6 +192,14 @@ class Win32Tray final : public Tray {
   std::uint32_t TaskbarCreatedMessage() override;
   bool BringToForeground(WindowHandle window) override;
   void PostEmptyMessage(WindowHandle window) override;
+  bool ShowBalloon(const NotifyIconData& record, const std::string& title,
+                   const std::string& text) override;
+};
+
+class Win32Clock final : public Clock {
+ public:
+  LocalTime Now() override;
+  std::uint64_t Milliseconds() override;
 };
 
 // The timers of one window (SetTimer, KillTimer): each tick arrives as

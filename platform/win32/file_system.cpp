@@ -81,4 +81,29 @@ bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& 
 
 bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+bool Win32FileSystem::AppendAll(const std::string& path, const std::string& bytes) {
+  // Only appending rights: each write lands at the end, whatever else has
+  // the file open.
+  UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
+                     &written, nullptr) ||
+        written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return FlushFileBuffers(file.get()) != 0;
+}
+
+bool Win32FileSystem::CreateFolder(const std::string& path) {
+  if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace platform::win32

@@ -1,6 +1,8 @@
 #include <vector>
 
 #include "platform/win32/adapters.h"
+// The folders of the shell; it needs the shim headers first.
+#include <shlobj.h>
 
 namespace platform::win32 {
 
@@ -25,6 +27,14 @@ bool Win32SingleInstance::AnotherInstanceRunning() {
 std::string Win32ProcessEnvironment::CommandLine() {
   const char* line = GetCommandLineA();
   return line ? line : "";
+}
+
+std::string Win32ProcessEnvironment::ApplicationDataFolder() {
+  char folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+    return "";
+  }
+  return folder;
 }
 
 std::string Win32ProcessEnvironment::ProgramDirectory() {

@@ -55,6 +55,30 @@ void Win32Tray::PostEmptyMessage(WindowHandle window) {
   PostMessageA(AsHwnd(window), WM_NULL, 0, 0);
 }
 
+bool Win32Tray::ShowBalloon(const NotifyIconData& record, const std::string& title,
+                            const std::string& text) {
+  // The balloon fields come with the second version of the record; the
+  // icon itself keeps the first, which every shell takes.
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  data.hWnd = AsHwnd(record.window);
+  data.uID = record.id;
+  data.uFlags = NIF_INFO;
+  lstrcpynA(data.szInfo, text.c_str(), static_cast<int>(sizeof data.szInfo));
+  lstrcpynA(data.szInfoTitle, title.c_str(), static_cast<int>(sizeof data.szInfoTitle));
+  data.dwInfoFlags = NIIF_INFO;
+  data.uTimeout = 10000;
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+LocalTime Win32Clock::Now() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+std::uint64_t Win32Clock::Milliseconds() { return GetTickCount64(); }
+
 WindowHandle Win32ProgramWindows::Find(const std::string& windowClass) {
   return AsWindowHandle(FindWindowA(windowClass.c_str(), nullptr));
 }

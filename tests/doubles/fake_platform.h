@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kestrel/kestrel_app.h"
+#include "platform/clock.h"
 #include "platform/program_windows.h"
 #include "tests/doubles/memory_file_system.h"
 #include "tests/doubles/memory_registry.h"
@@ -32,7 +33,9 @@ class FakeEnvironment : public platform::ProcessEnvironment {
   std::string commandLine = "\"C:\\Program Files\\Kestrel\\Kestrel.exe\"";
   std::string programDirectory = "C:\\Program Files\\Kestrel";
   std::string CommandLine() override { return commandLine; }
+  std::string applicationData = "C:\\Users\\Ann\\AppData\\Roaming";
   std::string ProgramDirectory() override { return programDirectory; }
+  std::string ApplicationDataFolder() override { return applicationData; }
 };
 
 // Records every start. A start that waits runs whileRunning (what the
@@ -132,6 +135,23 @@ class FakeDesktopShell : public platform::DesktopShell {
     return true;
   }
   void PostToAllWindows(const std::string& messageName) override { posted.push_back(messageName); }
+};
+
+// A clock the test sets: Advance moves both the wall clock and the count.
+class FakeClock : public platform::Clock {
+ public:
+  platform::LocalTime now{2026, 12, 8, 14, 0, 0};
+  std::uint64_t milliseconds = 1000000;
+  platform::LocalTime Now() override { return now; }
+  std::uint64_t Milliseconds() override { return milliseconds; }
+  void Advance(std::uint64_t ms) {
+    milliseconds += ms;
+    const std::uint64_t seconds = static_cast<std::uint64_t>(now.hour) * 3600 + now.minute * 60 +
+                                  now.second + ms / 1000;
+    now.hour = static_cast<int>(seconds / 3600 % 24);
+    now.minute = static_cast<int>(seconds / 60 % 60);
+    now.second = static_cast<int>(seconds % 60);
+  }
 };
 
 // Windows that exist by class; records what was brought to the front.

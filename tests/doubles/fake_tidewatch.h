@@ -8,6 +8,7 @@
 #include "tests/doubles/fake_timers.h"
 #include "tests/doubles/manual_worker.h"
 #include "tests/doubles/memory_file_system.h"
+#include "tests/doubles/memory_registry.h"
 #include "tests/doubles/recording_message_boxes.h"
 #include "tests/doubles/recording_tray.h"
 #include "tidewatch/hidden_form.h"
@@ -44,11 +45,13 @@ struct FakeTidewatch {
   RecordingTray tray;
   ManualWorker worker;
   FakeProgramWindows windows;
+  MemoryRegistry registry;
+  FakeClock clock;
   FakeTimers timers;
   FakeHiddenFormHost host;
   tidewatch::TidewatchApp app{
       {instance, environment, messages, files, sound, shell, network, network, tray, worker,
-       windows}};
+       windows,  registry,    clock}};
   tidewatch::HiddenFormModel form{app, timers, host};
 
   FakeTidewatch() {
@@ -63,6 +66,7 @@ struct FakeTidewatch {
     std::vector<int> shown;
     for (const auto& call : tray.calls) {
       if (call.what != "add" && call.what != "modify") continue;
+      if (!(call.record.flags & platform::tray::kFlagIcon)) continue;
       for (int n = 1; n <= 5; ++n) {
         if (kPictures[n - 1] == call.record.icon) shown.push_back(n);
       }

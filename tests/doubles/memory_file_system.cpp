@@ -98,6 +98,23 @@ void MemoryFileSystem::Put(const std::string& path, const std::string& bytes,
   files_[Lower(path)].attributes.lastWrite = ++clock_;
 }
 
+bool MemoryFileSystem::AppendAll(const std::string& path, const std::string& bytes) {
+  const Entry* existing = Find(path);
+  const std::string before = existing && !existing->attributes.directory ? existing->bytes : "";
+  const bool written = WriteAll(path, before + bytes);
+  calls_.back().op = Op::AppendAll;
+  return written;
+}
+
+bool MemoryFileSystem::CreateFolder(const std::string& path) {
+  calls_.push_back({Op::CreateFolder, path, ""});
+  const Entry* existing = Find(path);
+  if (existing) return existing->attributes.directory;
+  if (writeFailure_ == WriteFailure::Refused) return false;
+  AddDirectory(path);
+  return true;
+}
+
 void MemoryFileSystem::AddDirectory(const std::string& path) {
   platform::FileAttributes attributes;
   attributes.directory = true;

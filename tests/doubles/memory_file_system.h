@@ -14,7 +14,16 @@ namespace doubles {
 // and reads can be made to fail.
 class MemoryFileSystem : public platform::FileSystem {
  public:
-  enum class Op { GetAttributes, ReadAll, ReadStart, WriteAll, MoveReplacing, Remove };
+  enum class Op {
+    GetAttributes,
+    ReadAll,
+    ReadStart,
+    WriteAll,
+    MoveReplacing,
+    Remove,
+    AppendAll,
+    CreateFolder,
+  };
 
   struct Call {
     Op op;
@@ -37,6 +46,8 @@ class MemoryFileSystem : public platform::FileSystem {
   bool WriteAll(const std::string& path, const std::string& bytes) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
+  bool AppendAll(const std::string& path, const std::string& bytes) override;
+  bool CreateFolder(const std::string& path) override;
 
   // Arranging and reading the files directly, without recording. Every
   // write, Put included, gives the file a later write time than any before.

@@ -13,9 +13,10 @@ namespace doubles {
 class RecordingTray : public platform::Tray {
  public:
   struct Call {
-    std::string what;  // "add", "modify", "delete", "foreground", "empty"
+    std::string what;  // "add", "modify", "delete", "foreground", "empty", "balloon"
     platform::NotifyIconData record;
     platform::WindowHandle window = 0;
+    std::string text;  // a balloon's title and text, joined by "|"
   };
   std::vector<Call> calls;
   bool addResult = true;
@@ -49,6 +50,19 @@ class RecordingTray : public platform::Tray {
   }
   void PostEmptyMessage(platform::WindowHandle window) override {
     calls.push_back({"empty", {}, window});
+  }
+
+  bool ShowBalloon(const platform::NotifyIconData& record, const std::string& title,
+                   const std::string& text) override {
+    calls.push_back({"balloon", record, record.window, title + "|" + text});
+    return true;
+  }
+  std::vector<std::string> Balloons() const {
+    std::vector<std::string> texts;
+    for (const Call& call : calls) {
+      if (call.what == "balloon") texts.push_back(call.text);
+    }
+    return texts;
   }
 
   // The kinds of the calls so far, in order.

@@ -97,6 +97,8 @@ bool FrmTidewatch::Open() {
 void FrmTidewatch::ShowPopupMenu() {
   ModifyMenuA(menu_.get(), static_cast<UINT>(ids::mnuDisable), MF_BYCOMMAND | MF_STRING,
               static_cast<UINT_PTR>(ids::mnuDisable), model_->MenuCaption(ids::mnuDisable).c_str());
+  CheckMenuItem(menu_.get(), static_cast<UINT>(ids::mnuNotifyMe),
+                MF_BYCOMMAND | (model_->MenuChecked(ids::mnuNotifyMe) ? MF_CHECKED : MF_UNCHECKED));
   POINT at{};
   GetCursorPos(&at);
   // Default alignment at the mouse; the command arrives as WM_COMMAND.

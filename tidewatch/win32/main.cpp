@@ -20,8 +20,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32Tray tray;
   Win32Worker worker;
   Win32ProgramWindows windows;
+  Win32Registry registry;
+  Win32Clock clock;
   tidewatch::TidewatchApp app({instance, environment, messages, files, sound, shell, sockets, icmp,
-                               tray, worker, windows});
+                               tray, worker, windows, registry, clock});
 
   tidewatch::win32::FrmTidewatch frmTidewatch(app);
   if (!frmTidewatch.Open()) return 1;
