@@ -4,7 +4,7 @@
 # window and the same three timers (tests/bench/). Both run in the same run,
 # each pair in one Wine prefix, so that they share the conditions.
 #
-#   scripts/bench-tidewatch.sh [x64|x86]     (about 11 minutes; x64 by default)
+#   scripts/bench-tidewatch.sh [x64|x86]     (about 13 minutes; x64 by default)
 #
 # 1. Connection down (the connection-test host does not answer): the CPU time
 #    of both programs over 60 s of idling, and their working sets at its end,
@@ -14,7 +14,13 @@
 #    200 ms timer runs too): the kernel handles and GDI objects of both after
 #    1 and after 10 minutes, counted by tests/bench/probe.cpp. They are to
 #    stay the same.
-# Runs beside each other, so the whole takes as long as the second part.
+# 3. Responsiveness: the worst round trip of WM_NULL to the monitor's hidden
+#    window, sent every 50 ms for 90 s, with echoes answered (beside part 2)
+#    and with a silent network (net.ipv4.icmp_echo_ignore_all=1 in the
+#    sandbox, after part 2). The worst is to stay within 100 ms in both.
+# Parts 1 and 2 run beside each other, so the whole takes as long as the
+# second part and the silent run. KESTREL_BENCH_PARTS=answers runs part 3
+# alone (about 3 minutes).
 # Prints the figures as ratios and differences; exits 1 when a limit is
 # broken. Not a test: it takes too long and depends on the machine's load.
 set -u
@@ -99,6 +105,49 @@ private_kib() {
   awk '/^Private_(Clean|Dirty):/ {sum += $2} END {print sum}' "/proc/$1/smaps_rollup"
 }
 
+# Part 3: one run of the monitor alone, its window asked every 50 ms.
+run_answers() {
+  run_probe "$1" 90 --answer TidewatchHiddenForm --start "$tidewatch"
+}
+silent_answers() {
+  sysctl -qw net.ipv4.icmp_echo_ignore_all=1
+  run_answers silent
+  sysctl -qw net.ipv4.icmp_echo_ignore_all=0
+}
+report_answers() {
+  local part line worst
+  echo "Responsiveness, worst WM_NULL round trip over 90 s:"
+  for part in answered silent; do
+    line=$(tr -d '\r' <"$work/$part.log" | grep '^answer ')
+    worst=$(echo "$line" | awk '{print $4}')
+    if [ -z "$worst" ]; then
+      echo "bench: no responsiveness figure for the $part run:" >&2
+      cat "$work/$part.log" >&2
+      status=1
+      continue
+    fi
+    printf '  %-20s %8.1f ms (limit 100)  ' "echoes $part" "$worst"
+    verdict "$(awk -v w="$worst" 'BEGIN { print (w <= 100) ? 1 : 0 }')"
+  done
+}
+
+. tests/wine/wine-arch.sh
+status=0
+verdict() {
+  if [ "$1" = 1 ]; then echo "ok"; else echo "TOO MUCH"; status=1; fi
+}
+
+if [ "${KESTREL_BENCH_PARTS:-all}" = answers ]; then
+  echo "Tidewatch benchmark: $arch, $(wine_version), closed network, responsiveness only"
+  run_answers answered
+  silent_answers
+  report_answers
+  exit $status
+fi
+
+run_answers answered &
+answered_pid=$!
+
 # Part 2 in the background: ten minutes and a little.
 run_probe up 620 --sample 60 --sample 600 --start "$tidewatch" --start "$yardstick --animate" &
 up_pid=$!
@@ -123,12 +172,7 @@ monitor_private=$(private_kib "$monitor")
 idle_private=$(private_kib "$idle")
 wait "$down_pid"
 
-. tests/wine/wine-arch.sh
 echo "Tidewatch benchmark: $arch, $(wine_version), closed network"
-status=0
-verdict() {
-  if [ "$1" = 1 ]; then echo "ok"; else echo "TOO MUCH"; status=1; fi
-}
 echo "Connection down, idle for 60 s:"
 awk -v m="$monitor_cpu" -v i="$idle_cpu" 'BEGIN {
   printf "  %-20s Tidewatch %8.2f ms   yardstick %8.2f ms   ratio %.3f (limit 1.100)  ", "CPU time",
@@ -175,4 +219,7 @@ if [ -n "$first" ] && [ -n "$last" ]; then
   printf '  %-16s %-12s %5d -> %5d KiB  difference %+d KiB (information)\n' Tidewatch.exe \
     "working set" "$first" "$last" $((last - first))
 fi
+wait "$answered_pid"
+silent_answers
+report_answers
 exit $status

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "tests/e2e/driver/documents.h"
 #include "tests/e2e/driver/kestrel.h"
 #include "tests/e2e/driver/ping_dialog.h"
+#include "tests/e2e/driver/recorders.h"
 #include "tests/e2e/driver/tray.h"
 #include "tidewatch/control_ids.h"
 #include "tidewatch/win32/resource_ids.h"
@@ -33,6 +37,27 @@ constexpr const char* kDisabledText =
     "Internet connection.\r\nIn order to disable the connection acceleration, you will have to "
     "run the uninstall program.";
 
+// The kernel's switch for echo replies in the sandbox's own network: while it
+// is set, every echo goes unanswered, as on a network that drops ICMP.
+class SilentNetwork {
+ public:
+  SilentNetwork() { Set('1'); }
+  ~SilentNetwork() { Set('0'); }
+  SilentNetwork(const SilentNetwork&) = delete;
+  SilentNetwork& operator=(const SilentNetwork&) = delete;
+
+ private:
+  static void Set(char value) {
+    HANDLE file = CreateFileA("Z:\\proc\\sys\\net\\ipv4\\icmp_echo_ignore_all", GENERIC_WRITE,
+                              0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw e2e::Failure("cannot switch the echo replies");
+    const char text[] = {value, '\n'};
+    DWORD written = 0;
+    WriteFile(file, text, sizeof text, &written, nullptr);
+    CloseHandle(file);
+  }
+};
+
 class Tidewatch : public e2e::KestrelTest {
  protected:
   void SetUp() override {
@@ -46,7 +71,26 @@ class Tidewatch : public e2e::KestrelTest {
     form_ = e2e::WaitForHiddenWindow(app, ids::kHiddenFormClass, e2e::kStartTimeout);
     icon_ = e2e::WaitForTrayIcons(1, e2e::kStartTimeout).front();
     app_ = &app;
+    loaded_ = std::chrono::steady_clock::now();
     return app;
+  }
+  // Waits until the monitor is well between two of its checks, which come
+  // every 30 s from its load, so that an echo counted then is not a check's.
+  void WaitBetweenChecks() const {
+    e2e::WaitUntil(
+        [&] {
+          const auto phase = (std::chrono::steady_clock::now() - loaded_) % Millis(30000);
+          return phase > Millis(12000) && phase < Millis(22000);
+        },
+        "a moment between two checks", Millis(31000));
+  }
+  // The echo requests that Ping Now sends, counted between two checks.
+  long long PingNowEchoes() const {
+    WaitBetweenChecks();
+    const long long before = e2e::IcmpEchoRequestsSent();
+    Choose(position::kPingNow);
+    e2e::Pause(Millis(1500));
+    return e2e::IcmpEchoRequestsSent() - before;
   }
   const e2e::TrayPictures& Pictures() {
     if (!pictures_) {
@@ -78,6 +122,7 @@ class Tidewatch : public e2e::KestrelTest {
   }
 
   App* app_ = nullptr;
+  std::chrono::steady_clock::time_point loaded_;
   Window form_;
   Window icon_;
   std::optional<e2e::TrayPictures> pictures_;
@@ -130,6 +175,12 @@ TEST_F(Tidewatch, RestsWhileTheHostIsSilent) {
   // Through the first check's whole timeout and its failure.
   EXPECT_EQ(Pictures().Watch(icon_, Millis(11000)), std::vector<int>{5});
   ScreenshotTray("resting");
+
+  // Exit while the next check waits for its echo ends the monitor at once.
+  e2e::WaitUntil([&] { return std::chrono::steady_clock::now() - loaded_ > Millis(32000); },
+                 "the check at 30 s", Millis(30000));
+  Choose(position::kExit);
+  EXPECT_EQ(app_->WaitForExit(Millis(3000)), 0u);
 }
 
 TEST_F(Tidewatch, MenuOpensTheLinksAndPingNowPings) {
@@ -212,6 +263,74 @@ TEST_F(Tidewatch, LeftClickAndMenuStartKestrelFromTheSameFolder) {
   EXPECT_EQ(e2e::TrayIcons().size(), 1u);
   EXPECT_EQ(e2e::CountTopLevelWindows(ids::kHiddenFormClass), 1);
   EXPECT_FALSE(app_->FindMessageBox().has_value());
+}
+
+TEST_F(Tidewatch, ADoubleClickStartsKestrelOnce) {
+  const e2e::StartRecorder starts(Dir(), {e2e::kKestrelFile});
+  StartMonitor();
+  e2e::TrayDoubleClick(form_);
+  starts.WaitForLinesAfter(0, e2e::kStartTimeout);
+  e2e::Pause(Millis(1500));
+  EXPECT_EQ(starts.Lines().size(), 1u) << testing::PrintToString(starts.Lines());
+}
+
+TEST_F(Tidewatch, ASaveInKestrelsPingDialogReachesTheRunningMonitor) {
+  StartMonitor();
+  Pictures().WaitForPicture(icon_, 1);
+  // The built-in host answers: Ping Now sends its echo.
+  EXPECT_EQ(PingNowEchoes(), 1);
+
+  App& kestrel = StartKestrel();
+  WaitForMainWindow(kestrel).Child(kestrel::ids::cmdPing).Click();
+  const e2e::PingDialog dialog = e2e::PingDialog::WaitFor(kestrel);
+  dialog.Click(common::ping_ids::Option2);
+  dialog.TypeHost("nowhere.invalid");
+  dialog.ChooseInterval("1 min.");
+  dialog.Press(common::ping_ids::cmdOK);
+  e2e::WaitUntil([&] { return !dialog.Dialog().Exists(); }, "the dialog to close");
+
+  // A name without an answer sends nothing: the monitor took the new host
+  // without a restart.
+  EXPECT_EQ(PingNowEchoes(), 0);
+  EXPECT_EQ(e2e::CountTopLevelWindows(ids::kHiddenFormClass), 1);
+}
+
+// Up at the start, silent for the checks at 30 and 60 s, up again at 90 s.
+TEST_F(Tidewatch, ADroppedAndRestoredConnectionWritesOneLogLine) {
+  char log[MAX_PATH] = {};
+  ExpandEnvironmentStringsA("%APPDATA%\\Kestrel\\Connection log.csv", log, sizeof log);
+  StartMonitor();
+  Pictures().WaitForPicture(icon_, 1);
+  {
+    const SilentNetwork silent;
+    e2e::WaitUntil([&] { return std::chrono::steady_clock::now() - loaded_ > Millis(31000); },
+                   "the check at 30 s", Millis(40000));
+    // That check waits for its echo; the menu opens all the same.
+    const auto asked = std::chrono::steady_clock::now();
+    OpenMenu().Dismiss();
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, Millis(2000));
+    e2e::WaitForNoPopupMenu(*app_);
+    e2e::WaitUntil([&] { return std::chrono::steady_clock::now() - loaded_ > Millis(72000); },
+                   "the check at 60 s to fail", Millis(45000));
+  }
+  std::string text;
+  e2e::WaitUntil(
+      [&] {
+        std::ifstream in(log, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+        return text.find("\r\n", text.find("\r\n") + 2) != std::string::npos;
+      },
+      "a line in the connection log", Millis(35000));
+  ScreenshotTray("connection-back");
+  const std::regex line(
+      "Start,End,Seconds\r\n\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d,"
+      "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d,(\\d+)\r\n");
+  std::smatch match;
+  ASSERT_TRUE(std::regex_match(text, match, line)) << text;
+  // From the failure at 30 s to the answer at 90 s, give or take a check.
+  const int seconds = std::stoi(match[1]);
+  EXPECT_GE(seconds, 40);
+  EXPECT_LE(seconds, 75);
 }
 
 TEST_F(Tidewatch, KestrelThatCannotStartIsNamedAndTheMonitorRunsOn) {
