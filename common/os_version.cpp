@@ -50,8 +50,17 @@ WindowsVersion ClassifyWindowsVersion(std::uint32_t platformId, std::uint32_t ma
   return Unrecognised();
 }
 
-WindowsVersion GetOSVersion(platform::VersionQuery& query) {
+WindowsEra ClassifyWindowsEra(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor) {
+  if (platformId == kPlatformWindows) return WindowsEra::Windows95Family;
+  if (platformId != kPlatformNt || major == 0) return WindowsEra::Unknown;
+  if (major < 5 || (major == 5 && minor <= 1)) return WindowsEra::Nt4ToXp;
+  if (major == 5) return WindowsEra::Server2003;
+  return WindowsEra::VistaAndLater;
+}
+
+WindowsVersion GetOSVersion(platform::VersionQuery& query, WindowsEra* era) {
   const platform::OsVersionInfo info = query.QueryVersion();
+  if (era) *era = ClassifyWindowsEra(info.platformId, info.major, info.minor);
   return ClassifyWindowsVersion(info.platformId, info.major, info.minor, info.build);
 }
 

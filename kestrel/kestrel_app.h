@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/os_version.h"
 #include "common/ping_settings.h"
 #include "kestrel/connection_settings.h"
 #include "platform/desktop_shell.h"
@@ -54,6 +55,8 @@ struct KestrelApp {
   // Set once while the main window loads.
   std::string OSName;
   std::int16_t OSCode = 0;
+  // The generation of the TCP/IP stack, which decides what each value means.
+  common::WindowsEra OSEra = common::WindowsEra::Unknown;
 
   // Read from Ping.cfg while the main window loads and whenever the ping
   // configuration dialog opens.

@@ -19,7 +19,7 @@ MainWindowModel::MainWindowModel(KestrelApp& app, MainWindowHost& host)
 void MainWindowModel::Load() {
   panel_.FormLoading = true;
 
-  const common::WindowsVersion version = common::GetOSVersion(app_.platform.version);
+  const common::WindowsVersion version = common::GetOSVersion(app_.platform.version, &app_.OSEra);
   app_.OSName = version.name;
   app_.OSCode = version.code;
   osStatus_ = "OS: " + app_.OSName;

@@ -6,6 +6,7 @@
 
 #include "common/numbers.h"
 #include "common/os_version.h"
+#include "kestrel/registry_facts.h"
 
 namespace kestrel {
 namespace {
@@ -54,7 +55,23 @@ std::int32_t Flag(bool value) {
 // Writes the rows of one layout and remembers whether any of them failed.
 class LayoutWriter {
  public:
-  explicit LayoutWriter(platform::Registry& registry) : registry_(registry) {}
+  LayoutWriter(platform::Registry& registry, RegistryLayout layout, common::WindowsEra era)
+      : registry_(registry), layout_(layout), era_(era) {}
+
+  // A row that either writes the chosen number (or removes the value, when
+  // removeChosen) or goes back to what the running Windows uses by itself.
+  void Field(const std::string& key, const std::string& name, std::int32_t chosen,
+             bool removeChosen, bool windowsDefault, bool asText = false) {
+    if (windowsDefault) {
+      const ValueFacts* facts = FindRegistryFacts(layout_, name);
+      const auto value = facts ? facts->For(era_).defaultValue : std::nullopt;
+      if (!value) return Number(key, name, 0, true);
+      chosen = *value;
+      removeChosen = false;
+    }
+    if (asText && !removeChosen) return Text(key, name, std::to_string(chosen));
+    Number(key, name, chosen, removeChosen);
+  }
 
   void Number(const std::string& key, const std::string& name, std::int32_t value,
               bool remove = false) {
@@ -101,57 +118,75 @@ class LayoutWriter {
   }
 
   platform::Registry& registry_;
+  RegistryLayout layout_;
+  common::WindowsEra era_;
   bool ok_ = true;
 };
 
-void WriteWindows95Family(LayoutWriter& w, const ConnectionSettings& s) {
+// Which groups go back to the Windows default: in Restore all of them, in a
+// Manual record the five groups left on "Windows Default". The presets and
+// custom values are written as they are.
+struct DefaultGroups {
+  bool mtu, rwin, ttl, ska, ndi, general;
+};
+
+DefaultGroups GroupsOnDefault(const ConnectionSettings& s, bool everyValue) {
+  if (everyValue) return {true, true, true, true, true, true};
+  const bool manual = s.OptiMode == kManualMode;
+  return {manual && !s.MTUCustom, manual && !s.RWINCustom, manual && !s.TTLCustom,
+          manual && !s.SKACustom, manual && !s.NDICustom, false};
+}
+
+void WriteWindows95Family(LayoutWriter& w, const ConnectionSettings& s, const DefaultGroups& d) {
   const bool deleteRwin = s.RWIN == -1;
   const bool deleteMtu = s.MTU == -1;
-  w.Number(kMstcp, "DefaultRcvWindow", s.RWIN, deleteRwin);
-  w.Text(kMstcp, "DefaultTTL", std::to_string(s.TTL));
-  w.Number(kMstcp, "SessionKeepAlive", s.SKA);
-  w.Number(kMstcp, "PMTUDiscovery", Flag(s.PMTU));
-  w.Number(kMstcp, "PMTUBlackHoleDetect", Flag(s.BlackHole));
-  w.Number(kInternetSettings95, "MaxConnectionsPer1_0Server", s.MSCPS0);
-  w.Number(kInternetSettings95, "MaxConnectionsPerServer", s.MSCPS1);
+  w.Field(kMstcp, "DefaultRcvWindow", s.RWIN, deleteRwin, d.rwin);
+  w.Field(kMstcp, "DefaultTTL", s.TTL, false, d.ttl, true);
+  w.Field(kMstcp, "SessionKeepAlive", s.SKA, false, d.ska);
+  w.Field(kMstcp, "PMTUDiscovery", Flag(s.PMTU), false, d.general);
+  w.Field(kMstcp, "PMTUBlackHoleDetect", Flag(s.BlackHole), false, d.general);
+  w.Field(kInternetSettings95, "MaxConnectionsPer1_0Server", s.MSCPS0, false, d.general);
+  w.Field(kInternetSettings95, "MaxConnectionsPerServer", s.MSCPS1, false, d.general);
   // Wraps instead of overflowing for a nonsense MTU read from a damaged file.
   const auto mss = static_cast<std::int32_t>(static_cast<std::int64_t>(s.MTU) - 40);
   for (const std::string& n : w.Subkeys(kNetTrans)) {
     const std::string key = std::string(kNetTrans) + "\\" + n;
-    w.Number(key, "MaxMTU", s.MTU, deleteMtu);
-    w.Number(key, "MaxMSS", mss, deleteMtu);
+    w.Field(key, "MaxMTU", s.MTU, deleteMtu, d.mtu);
+    w.Field(key, "MaxMSS", mss, deleteMtu, d.mtu);
   }
-  w.Number(kNdiCacheSize, "", s.NDI);
+  w.Field(kNdiCacheSize, "", s.NDI, false, d.ndi);
 }
 
-void WriteInterfaceMtus(LayoutWriter& w, const ConnectionSettings& s, const char* services) {
+void WriteInterfaceMtus(LayoutWriter& w, const ConnectionSettings& s, const DefaultGroups& d,
+                        const char* services) {
   const bool deleteMtu = s.MTU == -1;
   const std::string interfaces = std::string(services) + kInterfacesSuffix;
   for (const std::string& n : w.Subkeys(interfaces)) {
-    w.Number(interfaces + "\\" + n, "MTU", s.MTU, deleteMtu);
-    w.Number(std::string(services) + "\\" + n + "\\Parameters\\Tcpip", "MTU", s.MTU, deleteMtu);
+    w.Field(interfaces + "\\" + n, "MTU", s.MTU, deleteMtu, d.mtu);
+    w.Field(std::string(services) + "\\" + n + "\\Parameters\\Tcpip", "MTU", s.MTU, deleteMtu,
+            d.mtu);
   }
 }
 
-void WriteNtFamily(LayoutWriter& w, const ConnectionSettings& s) {
+void WriteNtFamily(LayoutWriter& w, const ConnectionSettings& s, const DefaultGroups& d) {
   const bool deleteRwin = s.RWIN == -1;
-  w.Number(kTcpipControlSet001, "GlobalMaxTcpWindowSize", s.RWIN, deleteRwin);
-  w.Number(kTcpipControlSet001, "TcpWindowSize", s.RWIN, deleteRwin);
-  w.Number(kTcpipCurrent, "GlobalMaxTcpWindowSize", s.RWIN, deleteRwin);
-  w.Number(kTcpipCurrent, "TcpWindowSize", s.RWIN, deleteRwin);
-  w.Number(kTcpipControlSet001, "DefaultTTL", s.TTL);
-  w.Number(kTcpipCurrent, "DefaultTTL", s.TTL);
-  w.Number(kTcpipControlSet001, "KeepAliveTime", s.SKA);
-  w.Number(kTcpipCurrent, "KeepAliveTime", s.SKA);
-  w.Number(kTcpipControlSet001, "EnablePMTUDiscovery", Flag(s.PMTU));
-  w.Number(kTcpipCurrent, "EnablePMTUDiscovery", Flag(s.PMTU));
-  w.Number(kTcpipControlSet001, "EnablePMTUBHDetect", Flag(s.BlackHole));
-  w.Number(kTcpipCurrent, "EnablePMTUBHDetect", Flag(s.BlackHole));
-  w.Number(kInternetSettingsNt, "MaxConnectionsPer1_0Server", s.MSCPS0);
-  w.Number(kInternetSettingsNt, "MaxConnectionsPerServer", s.MSCPS1);
-  WriteInterfaceMtus(w, s, kServicesCurrent);
-  WriteInterfaceMtus(w, s, kServicesControlSet001);
-  w.Number(kNdiCacheSize, "", s.NDI);
+  for (const char* key : {kTcpipControlSet001, kTcpipCurrent}) {
+    w.Field(key, "GlobalMaxTcpWindowSize", s.RWIN, deleteRwin, d.rwin);
+    w.Field(key, "TcpWindowSize", s.RWIN, deleteRwin, d.rwin);
+  }
+  w.Field(kTcpipControlSet001, "DefaultTTL", s.TTL, false, d.ttl);
+  w.Field(kTcpipCurrent, "DefaultTTL", s.TTL, false, d.ttl);
+  w.Field(kTcpipControlSet001, "KeepAliveTime", s.SKA, false, d.ska);
+  w.Field(kTcpipCurrent, "KeepAliveTime", s.SKA, false, d.ska);
+  w.Field(kTcpipControlSet001, "EnablePMTUDiscovery", Flag(s.PMTU), false, d.general);
+  w.Field(kTcpipCurrent, "EnablePMTUDiscovery", Flag(s.PMTU), false, d.general);
+  w.Field(kTcpipControlSet001, "EnablePMTUBHDetect", Flag(s.BlackHole), false, d.general);
+  w.Field(kTcpipCurrent, "EnablePMTUBHDetect", Flag(s.BlackHole), false, d.general);
+  w.Field(kInternetSettingsNt, "MaxConnectionsPer1_0Server", s.MSCPS0, false, d.general);
+  w.Field(kInternetSettingsNt, "MaxConnectionsPerServer", s.MSCPS1, false, d.general);
+  WriteInterfaceMtus(w, s, d, kServicesCurrent);
+  WriteInterfaceMtus(w, s, d, kServicesControlSet001);
+  w.Field(kNdiCacheSize, "", s.NDI, false, d.ndi);
 }
 
 }  // namespace
@@ -185,14 +220,19 @@ long SetRegistryValue(platform::Registry& registry, platform::RegistryRoot root,
 }
 
 bool WriteRegistrySettings(platform::Registry& registry, const ConnectionSettings& settings,
-                           std::int16_t osCode) {
-  LayoutWriter writer(registry);
+                           std::int16_t osCode, WindowsDefaultsTarget defaults) {
+  const DefaultGroups groups = GroupsOnDefault(settings, defaults.everyValue);
   if (common::IsWindows95Family(osCode)) {
-    WriteWindows95Family(writer, settings);
-  } else if (common::IsNtFamily(osCode)) {
-    WriteNtFamily(writer, settings);
+    LayoutWriter writer(registry, RegistryLayout::Windows95Family, defaults.era);
+    WriteWindows95Family(writer, settings, groups);
+    return writer.ok();
   }
-  return writer.ok();
+  if (common::IsNtFamily(osCode)) {
+    LayoutWriter writer(registry, RegistryLayout::NtFamily, defaults.era);
+    WriteNtFamily(writer, settings, groups);
+    return writer.ok();
+  }
+  return true;
 }
 
 }  // namespace kestrel

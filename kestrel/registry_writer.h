@@ -4,6 +4,7 @@
 #include <string>
 #include <variant>
 
+#include "common/os_version.h"
 #include "kestrel/connection_settings.h"
 #include "platform/registry.h"
 
@@ -23,11 +24,22 @@ long SetRegistryValue(platform::Registry& registry, platform::RegistryRoot root,
                       const std::string& subkey, const std::string& valueName,
                       std::uint32_t valueType, const RegistryData& value, bool remove);
 
+// What "Windows Default" stands for when the writer meets it: the defaults of
+// the running Windows (era), and whether every value goes back to them, as
+// Restore wants, or only the groups of a Manual record left on "Windows
+// Default".
+struct WindowsDefaultsTarget {
+  common::WindowsEra era = common::WindowsEra::Unknown;
+  bool everyValue = false;
+};
+
 // Writes the settings into the TCP/IP keys of the Windows family that osCode
 // names: 1 to 4 the Windows 95 family, 5 to 7 the NT family; any other code
-// writes nothing. A failed write does not stop the following ones. Returns
-// true when every write succeeded.
+// writes nothing. A value that goes back to the Windows default gets the
+// running era's own default, or is removed where Windows uses a built-in one
+// (never another family's number). A failed write does not stop the
+// following ones. Returns true when every write succeeded.
 bool WriteRegistrySettings(platform::Registry& registry, const ConnectionSettings& settings,
-                           std::int16_t osCode);
+                           std::int16_t osCode, WindowsDefaultsTarget defaults = {});
 
 }  // namespace kestrel

@@ -39,8 +39,26 @@ void RestoreWindowsDefaults(KestrelApp& app, SettingsPanelModel& panel) {
       "Restore Default Settings", MessageButtons::YesNoDefaultNo, MessageIcon::Information);
   if (answer != MessageAnswer::Yes) return;
 
+  // A Restore that does not complete leaves the window, the record and the
+  // file as they were, so that the next Apply does not write the defaults
+  // the user never saw succeed.
+  const SettingsPanelModel::Snapshot before = panel.Take();
+  const std::string file = SettingsFilePath(app);
+  const bool hadFile = common::FileExists(app.platform.files, file);
+  const auto oldFile = hadFile ? app.platform.files.ReadAll(file) : std::nullopt;
   panel.ShowRestoredDefaults();
-  if (TellIfNotSaved(app, SaveAndApplySettings(app))) return;
+  const SaveResult result = SaveAndApplySettings(app, true);
+  if (TellIfNotSaved(app, result)) {
+    panel.PutBack(before);
+    if (result == SaveResult::RegistryNotWritten || result == SaveResult::UndoRecordNotSaved) {
+      if (oldFile) {
+        common::ReplaceFileContents(app.platform.files, file, *oldFile);
+      } else if (!hadFile) {
+        app.platform.files.Remove(file);
+      }
+    }
+    return;
+  }
   Tell(app, "Windows default settings were successfully restored.");
 }
 
@@ -50,6 +68,7 @@ std::string AskBackupFileName(KestrelApp& app, platform::WindowHandle owner) {
   request.title = "Registry Backup";
   request.types = {{"Text Document (*.txt)", "*.txt"}, {"Registration Entries (*.reg)", "*.reg"}};
   request.initialDirectory = app.ProgramDirectory();
+  request.defaultExtension = "txt";
   return app.platform.dialogs.AskSaveFileName(request);
 }
 

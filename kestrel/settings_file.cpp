@@ -86,7 +86,7 @@ void LoadSettingsFile(KestrelApp& app) {
   app.CurrentSettings = loaded ? *loaded : app.presets.WindowsDefaults;
 }
 
-SaveResult SaveAndApplySettings(KestrelApp& app) {
+SaveResult SaveAndApplySettings(KestrelApp& app, bool everyValueToDefault) {
   const std::string recordPath = UndoRecordPath(app.ProgramDirectory());
   LoadedUndoRecord undo = LoadUndoRecord(app.platform.files, recordPath);
   if (undo.status == LoadedUndoRecord::Status::Damaged) return SaveResult::UndoRecordDamaged;
@@ -97,7 +97,8 @@ SaveResult SaveAndApplySettings(KestrelApp& app) {
   }
   RecordingRegistry registry(app.platform.registry, app.platform.files, recordPath,
                              std::move(undo.record));
-  const bool written = WriteRegistrySettings(registry, app.CurrentSettings, app.OSCode);
+  const bool written = WriteRegistrySettings(registry, app.CurrentSettings, app.OSCode,
+                                             {app.OSEra, everyValueToDefault});
   if (registry.RecordNotSaved()) return SaveResult::UndoRecordNotSaved;
   return written ? SaveResult::Saved : SaveResult::RegistryNotWritten;
 }

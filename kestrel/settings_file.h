@@ -41,6 +41,8 @@ enum class SaveResult {
 // settings the file does not. Every registry value's previous state goes into
 // the undo record before its first change; with a record that cannot be read
 // nothing is written at all, since later notes would replace the damaged ones.
-SaveResult SaveAndApplySettings(KestrelApp& app);
+// With everyValueToDefault (Restore), every value goes back to the running
+// Windows's own default instead of the record's numbers.
+SaveResult SaveAndApplySettings(KestrelApp& app, bool everyValueToDefault = false);
 
 }  // namespace kestrel

@@ -81,6 +81,20 @@ class SettingsPanelModel {
   // "Windows Default", "Manual" chosen and named in the status bar.
   void ShowRestoredDefaults();
 
+  // What the panel shows, with the record behind it, to be put back whole
+  // when an action that changed both does not complete.
+  struct Snapshot {
+    SettingsPanel panel;
+    std::string modeStatus;
+    ConnectionSettings settings;
+  };
+  Snapshot Take() const { return {panel_, modeStatus_, app_.CurrentSettings}; }
+  void PutBack(const Snapshot& snapshot) {
+    panel_ = snapshot.panel;
+    modeStatus_ = snapshot.modeStatus;
+    app_.CurrentSettings = snapshot.settings;
+  }
+
   // Control events. Index -1 removes a list's selection.
   void cmbNetTypeChosen(int index);
   void cmbOptimizeChosen(int index);

@@ -19,6 +19,10 @@ struct SaveFileRequest {
   std::vector<FileType> types;
   std::string initialDirectory;
   std::string fileName;  // proposed in the dialog; empty for none
+  // Added to a name typed without an extension (without its dot). The
+  // dialog takes the extension of the type chosen in its list instead, when
+  // that type has one.
+  std::string defaultExtension;
 };
 
 // The system's common file dialogs.

@@ -320,6 +320,7 @@ void FrmMain::Mirror() {
                  reinterpret_cast<LPARAM>(panels[static_cast<std::size_t>(i)].c_str()));
   }
   MirrorLayout();
+  MirrorMenuChecks();
   mirroring_ = false;
 }
 
@@ -352,12 +353,17 @@ void FrmMain::MirrorLayout() {
   }
   // Moved controls leave their old places behind; the whole window paints anew.
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  shown_ = wanted;
+}
+
+void FrmMain::MirrorMenuChecks() {
+  // Every time, not only when a bar changes: the bars show from the start,
+  // and their items must say so before the first switch.
   HMENU menu = GetMenu(window_);
   for (int id : {ids::mnuToolBar, ids::mnuStatusBar}) {
     CheckMenuItem(menu, static_cast<UINT>(id),
                   MF_BYCOMMAND | (model_.Checked(id) ? MF_CHECKED : MF_UNCHECKED));
   }
-  shown_ = wanted;
 }
 
 void FrmMain::OnCommand(int id, int code, HWND control) {

@@ -50,6 +50,7 @@ class FrmMain final : public MainWindowHost {
   bool OnNotify(const NMHDR& header, LRESULT& result);
   void Mirror();
   void MirrorLayout();
+  void MirrorMenuChecks();
   HWND Item(int id) const { return GetDlgItem(window_, id); }
 
   KestrelApp& app_;

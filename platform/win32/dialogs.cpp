@@ -29,6 +29,8 @@ std::string Win32FileDialogs::AskSaveFileName(const SaveFileRequest& request) {
   dialog.lpstrInitialDir =
       request.initialDirectory.empty() ? nullptr : request.initialDirectory.c_str();
   dialog.lpstrTitle = request.title.c_str();
+  dialog.lpstrDefExt =
+      request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
   // A read-only file cannot take the new contents, and replacing a file the
   // user already has is asked first.
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT |

@@ -44,6 +44,14 @@ std::optional<std::int32_t> Dword(const MemoryRegistry& r, const std::string& pa
   return value ? value->Dword() : std::nullopt;
 }
 
+// The Windows defaults' numbers, each entered as a custom value: written as
+// they stand, whatever the running Windows.
+ConnectionSettings CustomDefaults() {
+  ConnectionSettings s = InitPresets().WindowsDefaults;
+  s.MTUCustom = s.RWINCustom = s.TTLCustom = s.SKACustom = s.NDICustom = true;
+  return s;
+}
+
 TEST(SetRegistryValue, StoresEachTypeAsTheRegistryExpects) {
   struct Case {
     std::uint32_t type;
@@ -180,8 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
                              128, 600000, 16, 8, 576, 536},
                     ModeCase{"Automatic3", [] { return InitPresets().AutoPreset3; }, std::nullopt,
                              128, 600000, 16, 8, std::nullopt, std::nullopt},
-                    ModeCase{"WindowsDefaults", [] { return InitPresets().WindowsDefaults; }, 8192,
-                             32, 3600000, 2, 4, 1500, 1460}),
+                    ModeCase{"ManualCustom", CustomDefaults, 8192, 32, 3600000, 2, 4, 1500, 1460}),
     [](const testing::TestParamInfo<ModeCase>& p) { return std::string(p.param.name); });
 
 TEST(WriteRegistrySettings, Windows95FamilyWritesInItsOrder) {
@@ -203,7 +210,7 @@ TEST(WriteRegistrySettings, Windows95FamilyWritesInItsOrder) {
 TEST(WriteRegistrySettings, NtFamilyWritesInItsOrderWithoutALeadingBackslash) {
   MemoryRegistry r;  // refuses a path that begins with a backslash, as NT does
   AddAdapters(r);
-  ASSERT_TRUE(WriteRegistrySettings(r, InitPresets().WindowsDefaults, 7));
+  ASSERT_TRUE(WriteRegistrySettings(r, CustomDefaults(), 7));
   std::vector<std::string> expected;
   for (const char* name : {"GlobalMaxTcpWindowSize", "TcpWindowSize"}) {
     expected.push_back(kK1 + "|" + name);
@@ -237,7 +244,7 @@ TEST(WriteRegistrySettings, OnlyKnownVersionsGetALayout) {
                {5, &kK1},     {7, &kK1},    {8, nullptr}};
   for (const Case& c : cases) {
     MemoryRegistry r;
-    EXPECT_TRUE(WriteRegistrySettings(r, InitPresets().WindowsDefaults, c.osCode));
+    EXPECT_TRUE(WriteRegistrySettings(r, CustomDefaults(), c.osCode));
     if (!c.firstKey) {
       EXPECT_TRUE(r.Calls().empty()) << c.osCode;
     } else {
@@ -249,13 +256,13 @@ TEST(WriteRegistrySettings, OnlyKnownVersionsGetALayout) {
 
 TEST(WriteRegistrySettings, MissingParentsSkipOnlyTheirRows) {
   MemoryRegistry r;  // no NetTrans and no Interfaces keys at all
-  EXPECT_TRUE(WriteRegistrySettings(r, InitPresets().WindowsDefaults, 2));
+  EXPECT_TRUE(WriteRegistrySettings(r, CustomDefaults(), 2));
   EXPECT_EQ(r.Writes().size(), 8u);  // MSTCP, Internet Settings, the cache size
   EXPECT_EQ(Dword(r, kNdi, ""), 0);
   EXPECT_FALSE(r.HasKey(kLm, kNetTrans));
 
   MemoryRegistry nt;
-  EXPECT_TRUE(WriteRegistrySettings(nt, InitPresets().WindowsDefaults, 5));
+  EXPECT_TRUE(WriteRegistrySettings(nt, CustomDefaults(), 5));
   EXPECT_EQ(nt.Writes().size(), 15u);
   EXPECT_EQ(nt.OpenHandleCount() + r.OpenHandleCount(), 0u);
 }
@@ -279,7 +286,7 @@ TEST(WriteRegistrySettings, AnUnlistableParentFailsWithoutStoppingTheRest) {
   MemoryRegistry r;
   AddAdapters(r);
   r.FailEnumKey(kIfCcs, 1, reg::kAccessDenied);  // same answer for every later index
-  EXPECT_FALSE(WriteRegistrySettings(r, InitPresets().WindowsDefaults, 6));
+  EXPECT_FALSE(WriteRegistrySettings(r, CustomDefaults(), 6));
   EXPECT_EQ(Dword(r, kIfCcs + "\\{A}", "MTU"), 1500);
   EXPECT_FALSE(Dword(r, kIfCcs + "\\{B}", "MTU"));
   EXPECT_EQ(Dword(r, kIfCs1 + "\\{A}", "MTU"), 1500);
@@ -288,9 +295,81 @@ TEST(WriteRegistrySettings, AnUnlistableParentFailsWithoutStoppingTheRest) {
   MemoryRegistry closed;
   AddAdapters(closed);
   closed.FailOpenKey(kNetTrans, reg::kAccessDenied);
-  EXPECT_FALSE(WriteRegistrySettings(closed, InitPresets().WindowsDefaults, 4));
+  EXPECT_FALSE(WriteRegistrySettings(closed, CustomDefaults(), 4));
   EXPECT_EQ(Dword(closed, kNdi, ""), 0);
   EXPECT_EQ(r.OpenHandleCount() + closed.OpenHandleCount(), 0u);
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+using common::WindowsEra;
+using platform::RegistryRoot;
+using doubles::MemoryRegistry;
+constexpr auto kNone = std::nullopt;
+
+// "Windows Default" on each generation of Windows: the running era's own
+// number, or no value at all; never a number of the other family. Restore
+// also puts the general settings back; Manual writes them as chosen
+// (path MTU discovery on, black-hole detection off, limits 2 and 4).
+TEST(WriteRegistrySettings, WindowsDefaultIsTheRunningWindowsOwn) {
+  using V = std::optional<std::int32_t>;
+  struct Case {
+    const char* name;
+    std::int16_t osCode;
+    WindowsEra era;
+    bool restore;
+    // Keys and values checked, with what each must hold afterwards.
+    std::vector<std::tuple<std::string, std::string, V>> values;
+  };
+  const std::string mtu95 = kNetTrans + "\\0000";
+  const std::string mtuNt = kIfCcs + "\\{A}";
+  const std::vector<Case> cases = {
+      {"Windows98Restore", 3, WindowsEra::Windows95Family, true,
+       {{kMstcp, "DefaultRcvWindow", 8192}, {kMstcp, "SessionKeepAlive", 3600},
+        {kMstcp, "PMTUDiscovery", 1}, {kMstcp, "PMTUBlackHoleDetect", 0},
+        {kInet95, "MaxConnectionsPer1_0Server", 4}, {kInet95, "MaxConnectionsPerServer", 2},
+        {mtu95, "MaxMTU", kNone}, {mtu95, "MaxMSS", kNone}, {kNdi, "", kNone}}},
+      {"XpRestore", 7, WindowsEra::Nt4ToXp, true,
+       {{kK1, "TcpWindowSize", kNone}, {kK2, "GlobalMaxTcpWindowSize", kNone},
+        {kK1, "DefaultTTL", 128}, {kK2, "KeepAliveTime", 7200000},
+        {kK1, "EnablePMTUDiscovery", 1}, {kK2, "EnablePMTUBHDetect", 0},
+        {kInetNt, "MaxConnectionsPerServer", kNone}, {mtuNt, "MTU", kNone}, {kNdi, "", kNone}}},
+      {"Windows10Restore", 7, WindowsEra::VistaAndLater, true,
+       {{kK2, "TcpWindowSize", kNone}, {kK2, "DefaultTTL", 128}, {kK1, "KeepAliveTime", 7200000},
+        {kK2, "EnablePMTUBHDetect", 1}, {kInetNt, "MaxConnectionsPer1_0Server", kNone},
+        {mtuNt, "MTU", kNone}, {kNdi, "", kNone}}},
+      {"Server2003Restore", 7, WindowsEra::Server2003, true, {{kK1, "EnablePMTUBHDetect", kNone}}},
+      {"UnknownRestore", 7, WindowsEra::Unknown, true, {{kK1, "DefaultTTL", kNone}}},
+      {"Windows10Manual", 7, WindowsEra::VistaAndLater, false,
+       {{kK1, "DefaultTTL", 128}, {kK2, "KeepAliveTime", 7200000}, {kK1, "TcpWindowSize", kNone},
+        {kK2, "EnablePMTUBHDetect", 0}, {kInetNt, "MaxConnectionsPer1_0Server", 2},
+        {kInetNt, "MaxConnectionsPerServer", 4}}},
+      {"Windows98Manual", 3, WindowsEra::Windows95Family, false,
+       {{kMstcp, "SessionKeepAlive", 3600}, {kInet95, "MaxConnectionsPerServer", 4}}},
+  };
+  const MemoryRegistry::Value stale{reg::kTypeDword, {9, 9, 0, 0}};
+  for (const Case& c : cases) {
+    MemoryRegistry r;
+    AddAdapters(r);
+    for (const auto& [key, name, expected] : c.values) r.Put(kLm, key, name, stale);
+    ASSERT_TRUE(
+        WriteRegistrySettings(r, InitPresets().WindowsDefaults, c.osCode, {c.era, c.restore}));
+    for (const auto& [key, name, expected] : c.values) {
+      EXPECT_EQ(Dword(r, key, name), expected) << c.name << " " << key << "|" << name;
+    }
+  }
+}
+
+TEST(WriteRegistrySettings, TheWindows95FamilysDefaultTtlStaysAText) {
+  MemoryRegistry r;
+  ASSERT_TRUE(WriteRegistrySettings(r, InitPresets().WindowsDefaults, 2,
+                                    {WindowsEra::Windows95Family, true}));
+  EXPECT_EQ(r.Get(kLm, kMstcp, "DefaultTTL")->type, reg::kTypeSz);
+  EXPECT_EQ(r.Get(kLm, kMstcp, "DefaultTTL")->data, (std::vector<std::uint8_t>{'3', '2', 0}));
 }
 
 }  // namespace
