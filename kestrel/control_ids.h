@@ -45,6 +45,7 @@ inline constexpr int cmbMSCPS1 = 145;
 inline constexpr int cmdApply = 150;
 inline constexpr int cmdPing = 151;
 inline constexpr int cmdHelp = 152;
+inline constexpr int cmdPreview = 153;
 inline constexpr int Toolbar1 = 160;
 // The toolbar's buttons send their position from 1 to 12 added to this.
 inline constexpr int kToolbarButtonBase = 600;
@@ -58,6 +59,7 @@ inline constexpr int mnuRestore = 504;
 inline constexpr int mnudash2 = 505;
 inline constexpr int mnuExit = 506;
 inline constexpr int mnuUndo = 507;
+inline constexpr int mnuPreview = 508;
 inline constexpr int mnuToolBar = 510;
 inline constexpr int mnuStatusBar = 511;
 inline constexpr int mnudash3 = 512;
@@ -72,6 +74,12 @@ inline constexpr int mnudash9 = 522;
 inline constexpr int mnucontactus1 = 523;
 inline constexpr int mnuwebsite1 = 524;
 inline constexpr int mnuemail1 = 525;
+
+// frmPreview: the list of the changes Apply would make, and its summary.
+inline constexpr const char* kPreviewWindowClass = "KestrelPreviewWindow";
+inline constexpr int lblPreviewSummary = 400;
+inline constexpr int lvwPreview = 401;
+inline constexpr int cmdPreviewClose = 2;  // IDCANCEL, so that Escape closes it
 
 // frmDisplay
 inline constexpr int Picture1 = 200;

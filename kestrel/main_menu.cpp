@@ -29,12 +29,19 @@ std::optional<Command> Find(const std::vector<MenuEntry>& entries, int id) {
 
 }  // namespace
 
+const std::vector<std::string>& CommandButtonCaptions() {
+  static const std::vector<std::string> captions = {"&Apply", "P&review", "&Ping Configuration",
+                                                    "&Help"};
+  return captions;
+}
+
 const std::vector<MenuEntry>& MainMenu() {
   using C = Command;
   namespace i = ids;
   static const std::vector<MenuEntry> menu = {
       Submenu("&File", "mnuFile", 0,
               {Item("&Apply New Settings", "mnuApplyNewSettings", i::mnuApplyNewSettings, C::Apply),
+               Item("Preview &Changes...", "mnuPreview", i::mnuPreview, C::Preview),
                Item("&Registry Backup", "mnuRegistryBackup", i::mnuRegistryBackup, C::Backup),
                Item("&Ping Configuration", "mnuPingConfiguration", i::mnuPingConfiguration,
                     C::PingConfiguration),

@@ -10,6 +10,7 @@ namespace kestrel {
 // buttons of the same name run the same command.
 enum class Command {
   Apply,
+  Preview,
   PingConfiguration,
   Restore,
   Undo,
@@ -38,6 +39,9 @@ struct MenuEntry {
 
   bool IsSeparator() const { return caption == "-"; }
 };
+
+// The captions of frmMain's command buttons, Apply first.
+const std::vector<std::string>& CommandButtonCaptions();
 
 // The menu bar, left to right, each menu with its items top to bottom.
 const std::vector<MenuEntry>& MainMenu();

@@ -52,6 +52,11 @@ void MainWindowModel::Run(Command command) {
     case Command::Apply:
       Apply();
       break;
+    case Command::Preview:
+      if (const auto preview = PreviewApply(app_, panel_.controls())) {
+        host_.ShowChangePreview(*preview);
+      }
+      break;
     case Command::PingConfiguration:
       ShowPingConfiguration();
       break;
@@ -65,6 +70,7 @@ void MainWindowModel::Run(Command command) {
       busy_ = true;
       BackupRegistry(app_, host_);
       busy_ = false;
+      if (closeWhenIdle_) host_.CloseMainWindow();
       break;
     case Command::Exit:
       host_.CloseMainWindow();
@@ -100,6 +106,18 @@ void MainWindowModel::Run(Command command) {
       common::SendEmail(app_.platform.shell, host_.MainWindowHandle());
       break;
   }
+}
+
+bool MainWindowModel::CloseRequested() {
+  if (!busy_) return true;
+  if (!closeWhenIdle_) {
+    closeWhenIdle_ = app_.platform.messages.Show(
+                         "The registry backup is still running: the registry editor is writing "
+                         "the file.\r\n\r\nClose Kestrel as soon as the backup has ended?",
+                         kProgramTitle, platform::MessageButtons::YesNo,
+                         platform::MessageIcon::Information) == platform::MessageAnswer::Yes;
+  }
+  return false;
 }
 
 bool MainWindowModel::MenuItemClicked(int id) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "kestrel/change_preview.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/main_menu.h"
 #include "kestrel/mode_information.h"
@@ -25,6 +26,8 @@ class MainWindowHost : public SettingsPanelHost, public BackupWindow {
   virtual void CloseMainWindow() = 0;
   // Shows the ping configuration dialog modally over the main window.
   virtual void ShowPingDialog() = 0;
+  // Shows what Apply would change, modally over the main window.
+  virtual void ShowChangePreview(const ChangePreview& preview) = 0;
 };
 
 // Heights and places that the two view switches change, in pixels.
@@ -68,6 +71,10 @@ class MainWindowModel {
 
   // True while a command runs that waits for another program.
   bool Busy() const { return busy_; }
+  // The user asks to close the window: true when it may close now. While the
+  // registry editor exports, the user is told and may have the window close
+  // as soon as the export has ended.
+  bool CloseRequested();
 
   // The texts of frmDisplay for the present choice.
   ModeInformation CurrentModeInformation() const;
@@ -88,6 +95,7 @@ class MainWindowModel {
   int toolBarHeight_ = 0;
   int statusBarHeight_ = 0;
   bool busy_ = false;
+  bool closeWhenIdle_ = false;
 };
 
 }  // namespace kestrel

@@ -86,6 +86,11 @@ void LoadSettingsFile(KestrelApp& app) {
   app.CurrentSettings = loaded ? *loaded : app.presets.WindowsDefaults;
 }
 
+bool WriteAppSettings(KestrelApp& app, platform::Registry& registry, bool everyValueToDefault) {
+  return WriteRegistrySettings(registry, app.CurrentSettings, app.OSCode,
+                               {app.OSEra, everyValueToDefault});
+}
+
 SaveResult SaveAndApplySettings(KestrelApp& app, bool everyValueToDefault) {
   const std::string recordPath = UndoRecordPath(app.ProgramDirectory());
   LoadedUndoRecord undo = LoadUndoRecord(app.platform.files, recordPath);
@@ -97,8 +102,7 @@ SaveResult SaveAndApplySettings(KestrelApp& app, bool everyValueToDefault) {
   }
   RecordingRegistry registry(app.platform.registry, app.platform.files, recordPath,
                              std::move(undo.record));
-  const bool written = WriteRegistrySettings(registry, app.CurrentSettings, app.OSCode,
-                                             {app.OSEra, everyValueToDefault});
+  const bool written = WriteAppSettings(app, registry, everyValueToDefault);
   if (registry.RecordNotSaved()) return SaveResult::UndoRecordNotSaved;
   return written ? SaveResult::Saved : SaveResult::RegistryNotWritten;
 }

@@ -45,4 +45,8 @@ enum class SaveResult {
 // Windows's own default instead of the record's numbers.
 SaveResult SaveAndApplySettings(KestrelApp& app, bool everyValueToDefault = false);
 
+// The registry writes of SaveAndApplySettings, through the given registry:
+// the one call that Apply and its preview share, so that they cannot differ.
+bool WriteAppSettings(KestrelApp& app, platform::Registry& registry, bool everyValueToDefault);
+
 }  // namespace kestrel

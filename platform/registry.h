@@ -16,6 +16,7 @@ namespace reg {
 inline constexpr long kSuccess = 0;
 inline constexpr long kFileNotFound = 2;
 inline constexpr long kAccessDenied = 5;
+inline constexpr long kInvalidHandle = 6;
 inline constexpr long kBadPathname = 161;
 inline constexpr long kNoMoreItems = 259;
 

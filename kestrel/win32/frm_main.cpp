@@ -3,6 +3,7 @@
 #include "kestrel/artwork.h"
 #include "kestrel/control_ids.h"
 #include "kestrel/win32/frm_display.h"
+#include "kestrel/win32/frm_preview.h"
 #include "kestrel/win32/pixel_art.h"
 #include "kestrel/win32/resource_ids.h"
 #include "kestrel/win32/window_helpers.h"
@@ -213,14 +214,21 @@ void FrmMain::CreateControls(int frame1Top, int frame1Bottom) {
   CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, left + 144,
               top + 106, 64, 240, ids::cmbMSCPS1);
 
+  // Apply with its preview beside it, then the help and the ping
+  // configuration below them.
   const int buttonsTop = t + kApplyTop;
-  CreateChild(window_, "BUTTON", "&Apply", BS_DEFPUSHBUTTON | tab | WS_GROUP, kApplyLeft,
-              buttonsTop, kButtonWidth, kButtonHeight, ids::cmdApply);
-  CreateChild(window_, "BUTTON", "&Ping Configuration", BS_PUSHBUTTON | tab | WS_GROUP,
-              kApplyLeft + kButtonWidth + kButtonGap, buttonsTop,
-              kColumnWidth - kButtonWidth - kButtonGap, kButtonHeight, ids::cmdPing);
-  CreateChild(window_, "BUTTON", "&Help", BS_PUSHBUTTON | tab | WS_GROUP, kApplyLeft,
-              buttonsTop + kButtonHeight + kButtonGap, kButtonWidth, kButtonHeight, ids::cmdHelp);
+  const int secondLeft = kApplyLeft + kButtonWidth + kButtonGap;
+  const int secondWidth = kColumnWidth - kButtonWidth - kButtonGap;
+  const int secondRow = buttonsTop + kButtonHeight + kButtonGap;
+  const auto& captions = CommandButtonCaptions();
+  CreateChild(window_, "BUTTON", captions[0].c_str(), BS_DEFPUSHBUTTON | tab | WS_GROUP,
+              kApplyLeft, buttonsTop, kButtonWidth, kButtonHeight, ids::cmdApply);
+  CreateChild(window_, "BUTTON", captions[1].c_str(), BS_PUSHBUTTON | tab | WS_GROUP, secondLeft,
+              buttonsTop, secondWidth, kButtonHeight, ids::cmdPreview);
+  CreateChild(window_, "BUTTON", captions[2].c_str(), BS_PUSHBUTTON | tab | WS_GROUP, secondLeft,
+              secondRow, secondWidth, kButtonHeight, ids::cmdPing);
+  CreateChild(window_, "BUTTON", captions[3].c_str(), BS_PUSHBUTTON | tab | WS_GROUP, kApplyLeft,
+              secondRow, kButtonWidth, kButtonHeight, ids::cmdHelp);
 
   SetFontOnChildren(window_, MessageFont());
 }
@@ -244,6 +252,10 @@ void FrmMain::SetBusy(bool busy) {
   if (WindowFromPoint(cursor) && GetAncestor(WindowFromPoint(cursor), GA_ROOT) == window_) {
     SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
   }
+}
+
+void FrmMain::ShowChangePreview(const ChangePreview& preview) {
+  FrmPreview::ShowModal(window_, preview);
 }
 
 void FrmMain::ShowModeInformation() {
@@ -450,6 +462,10 @@ void FrmMain::OnControlEvent(int id, int code) {
         Mirror();
         model_.Run(Command::Apply);
         break;
+      case ids::cmdPreview:
+        Mirror();
+        model_.Run(Command::Preview);
+        break;
       case ids::cmdPing: model_.Run(Command::PingConfiguration); break;
       case ids::cmdHelp: model_.Run(Command::Help); return;
       default: return;
@@ -491,8 +507,8 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return DefWindowProcA(window_, message, wParam, lParam);
     case WM_CLOSE:
-      // Not while a command waits for another program; it ends soon.
-      if (!model_.Busy()) DestroyWindow(window_);
+      // While a command waits for another program, the model asks first.
+      if (model_.CloseRequested()) DestroyWindow(window_);
       return 0;
     case WM_DESTROY:
       RemoveTopLevelWindow(window_);

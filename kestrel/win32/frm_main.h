@@ -35,6 +35,7 @@ class FrmMain final : public MainWindowHost {
   void ShowMainWindow() override;
   void CloseMainWindow() override;
   void ShowPingDialog() override;
+  void ShowChangePreview(const ChangePreview& preview) override;
   platform::WindowHandle MainWindowHandle() const override;
 
  private:

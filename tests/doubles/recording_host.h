@@ -36,6 +36,11 @@ class RecordingHost : public kestrel::MainWindowHost {
   void ShowMainWindow() override { Record("show"); }
   void CloseMainWindow() override { Record("close"); }
   void ShowPingDialog() override { Record("ping"); }
+  void ShowChangePreview(const kestrel::ChangePreview& preview) override {
+    previews.push_back(preview);
+    Record("preview");
+  }
+  std::vector<kestrel::ChangePreview> previews;
 
  private:
   void Record(const std::string& call) {

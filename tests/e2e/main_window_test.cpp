@@ -2,6 +2,7 @@
 // Restore and the registry backup, driven as a user drives them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "tests/e2e/driver/ping_dialog.h"
 #include "tests/e2e/driver/recorders.h"
 #include "tests/e2e/driver/registry.h"
+#include "tests/e2e/driver/screenshot.h"
 #include "tests/e2e/driver/settings_panel.h"
 
 namespace {
@@ -75,6 +77,38 @@ class MainWindow : public e2e::SettingsScenario {
   void CloseTip(const Window& tip) {
     tip.Child(ids::cmdOK).Click();
     e2e::WaitUntil([&] { return !tip.Exists(); }, "the tip window to close");
+  }
+
+  // Opens the View menu, saves its picture and counts the dark pixels in the
+  // column where the check marks go; then closes the menu again.
+  int ViewMenuTickPixels(const App& app, const Window& main, std::string_view tag) {
+    main.Post(WM_SYSCOMMAND, SC_KEYMENU, 'v');
+    const Window menu = e2e::WaitFor<Window>(
+        [&]() -> std::optional<Window> {
+          for (const Window& w : e2e::TopLevelWindows("#32768", app.Id())) return w;
+          return std::nullopt;
+        },
+        "the View menu to open");
+    // The keyboard opens the menu with its first item highlighted, which
+    // would draw that item's tick light on dark; the last item has none.
+    menu.Post(WM_KEYDOWN, VK_UP, 0);
+    e2e::Pause(Millis{300});
+    Screenshot(menu, tag);
+    const e2e::Image image = e2e::CaptureWindow(menu);
+    int dark = 0;
+    for (int y = 0; y < image.height; ++y) {
+      for (int x = 2; x < 15 && x < image.width; ++x) {
+        const std::uint32_t p = image.At(x, y);
+        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        // Black or dark grey only: the highlight's colour does not count.
+        if (std::max({r, g, b}) < 96 && std::max({r, g, b}) - std::min({r, g, b}) < 40) ++dark;
+      }
+    }
+    menu.Post(WM_KEYDOWN, VK_ESCAPE, 0);
+    main.Post(WM_KEYDOWN, VK_ESCAPE, 0);
+    e2e::WaitUntil([&] { return e2e::TopLevelWindows("#32768", app.Id()).empty(); },
+                   "the View menu to close");
+    return dark;
   }
 
   std::optional<std::string> ShowTipsSetting() {
@@ -234,13 +268,26 @@ TEST_F(MainWindow, ViewSwitchesHideTheBarsAndGiveBackTheirHeight) {
   }
 
   // An open menu, with the two switches ticked again.
-  main.Post(WM_SYSCOMMAND, SC_KEYMENU, 'v');
-  e2e::WaitUntil([&] { return !e2e::TopLevelWindows("#32768", app.Id()).empty(); },
-                 "the View menu to open");
-  Screenshot(main, "view-menu");
-  for (const Window& menu : e2e::TopLevelWindows("#32768", app.Id())) {
-    menu.Post(WM_KEYDOWN, VK_ESCAPE, 0);
-  }
+  ViewMenuTickPixels(app, main, "view-menu");
+}
+
+// The View menu's items are ticked exactly while their bars show, from the
+// start on. Another process cannot read a menu's state, so the ticks are
+// read from the open menu's picture: dark pixels in the column of the check
+// marks, which no text reaches.
+TEST_F(MainWindow, ViewMenuTicksFollowTheBars) {
+  App& app = StartOn("winxp");
+  const Window main = WaitForMainWindow(app);
+  const int both = ViewMenuTickPixels(app, main, "both-ticked");
+  RunMenuItem(main, ids::mnuToolBar);
+  e2e::WaitUntil([&] { return !main.Child(ids::Toolbar1).Visible(); }, "the toolbar to hide");
+  const int one = ViewMenuTickPixels(app, main, "one-ticked");
+  RunMenuItem(main, ids::mnuStatusBar);
+  e2e::WaitUntil([&] { return !main.Child(ids::StatusBar1).Visible(); }, "the status bar to hide");
+  const int none = ViewMenuTickPixels(app, main, "none-ticked");
+  // Each tick adds its own dark pixels; the menu's text stays the same.
+  EXPECT_GT(one - none, 5) << "one tick: " << one << ", none: " << none;
+  EXPECT_GT(both - one, 5) << "two ticks: " << both << ", one: " << one;
 }
 
 // The tip window opens before the main window until its box is unchecked;
@@ -292,9 +339,11 @@ TEST_F(MainWindow, TipOfTheDayAtStartupAndFromTheMenu) {
 }
 
 // Restore answers for what it did: the Windows defaults in mode Manual, in
-// the registry, in the file and in the window, without the mode dialog.
+// the registry, in the file and in the window, without the mode dialog. The
+// registry gets this Windows's own defaults, or no value where Windows uses
+// a built-in one: no value keeps a number of the Windows 95 family.
 TEST_F(MainWindow, RestoreAfterAutomatic3WritesTheDefaultsInManual) {
-  App& app = StartOn("winxp");
+  App& app = StartOn("win10");
   const SettingsPanel panel(WaitForMainWindow(app));
   panel.Choose(ids::cmbNetType, 1);
   ChooseAutomaticMode(panel, 2);
@@ -321,20 +370,20 @@ TEST_F(MainWindow, RestoreAfterAutomatic3WritesTheDefaultsInManual) {
   const struct {
     std::string key;
     const char* name;
-    DWORD value;
+    std::optional<e2e::RegistryValue> value;
   } values[] = {
-      {tcpip, "TcpWindowSize", 8192},
-      {tcpip, "GlobalMaxTcpWindowSize", 8192},
-      {tcpip, "DefaultTTL", 32},
-      {tcpip, "KeepAliveTime", 3600000},
-      {tcpip, "EnablePMTUDiscovery", 1},
-      {tcpip, "EnablePMTUBHDetect", 0},
-      {keys::kInternetSettings, "MaxConnectionsPer1_0Server", 2},
-      {keys::kInternetSettings, "MaxConnectionsPerServer", 4},
-      {keys::kNdiCacheSize, "", 0},
+      {tcpip, "TcpWindowSize", std::nullopt},
+      {tcpip, "GlobalMaxTcpWindowSize", std::nullopt},
+      {tcpip, "DefaultTTL", e2e::DwordValue(128)},
+      {tcpip, "KeepAliveTime", e2e::DwordValue(7200000)},
+      {tcpip, "EnablePMTUDiscovery", e2e::DwordValue(1)},
+      {tcpip, "EnablePMTUBHDetect", e2e::DwordValue(1)},
+      {keys::kInternetSettings, "MaxConnectionsPer1_0Server", std::nullopt},
+      {keys::kInternetSettings, "MaxConnectionsPerServer", std::nullopt},
+      {keys::kNdiCacheSize, "", std::nullopt},
   };
   for (const auto& v : values) {
-    EXPECT_EQ(e2e::ReadRegistryValue(v.key, v.name), e2e::DwordValue(v.value)) << v.name;
+    EXPECT_EQ(e2e::ReadRegistryValue(v.key, v.name), v.value) << v.name;
   }
   EXPECT_EQ(panel.Describe(),
             "type=1 optimize=3 [Mode: Manual] MTU=default RWIN=default TTL=default SKA=default "

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <set>
+
 #include <string>
 #include <vector>
 
@@ -33,6 +36,7 @@ TEST(MainMenuTest, CaptionsNamesAndNestingAreThoseOfTheWindow) {
   const std::vector<std::string> expected = {
       "mnuFile: &File",
       "mnuFile/mnuApplyNewSettings: &Apply New Settings",
+      "mnuFile/mnuPreview: Preview &Changes...",
       "mnuFile/mnuRegistryBackup: &Registry Backup",
       "mnuFile/mnuPingConfiguration: &Ping Configuration",
       "mnuFile/mnudash1: -",
@@ -58,6 +62,39 @@ TEST(MainMenuTest, CaptionsNamesAndNestingAreThoseOfTheWindow) {
       "mnuHelpMenu/mnucontactus1/mnuemail1: Email us",
   };
   EXPECT_EQ(lines, expected);
+}
+
+// The letter after "&", lower case; none when the caption has no access key.
+char AccessKey(const std::string& caption) {
+  const auto at = caption.find('&');
+  if (at == std::string::npos || at + 1 >= caption.size()) return 0;
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[at + 1])));
+}
+
+// Two items of one menu (or two buttons of the window) with the same access
+// key make the key choose the first one only.
+void ExpectUniqueKeys(const std::vector<std::string>& captions, const std::string& where) {
+  std::set<char> seen;
+  for (const std::string& caption : captions) {
+    const char key = AccessKey(caption);
+    if (key) {
+      EXPECT_TRUE(seen.insert(key).second) << where << ": " << caption;
+    }
+  }
+}
+
+void ExpectUniqueMenuKeys(const std::vector<MenuEntry>& entries, const std::string& where) {
+  std::vector<std::string> captions;
+  for (const MenuEntry& e : entries) {
+    captions.push_back(e.caption);
+    ExpectUniqueMenuKeys(e.items, e.control);
+  }
+  ExpectUniqueKeys(captions, where);
+}
+
+TEST(MainMenuTest, AccessKeysAreUniqueInEachMenuAndInTheWindow) {
+  ExpectUniqueMenuKeys(kestrel::MainMenu(), "menu bar");
+  ExpectUniqueKeys(kestrel::CommandButtonCaptions(), "frmMain");
 }
 
 TEST(MainMenuTest, ToolbarPositionsKeysTooltipsAndImages) {

@@ -204,4 +204,35 @@ TEST_F(BackupTest, WaitsForTheEditorThenChecksWhatItWrote) {
   }
 }
 
+// Closing while the editor exports: the user is told once, and the window
+// closes after the backup's own message when they said Yes.
+TEST_F(BackupTest, ClosingWhileTheEditorExportsClosesWhenItEnds) {
+  for (const auto answer : {MessageAnswer::Yes, MessageAnswer::No}) {
+    doubles::FakeKestrel f;
+    doubles::RecordingHost h{f.messages};
+    kestrel::MainWindowModel w{f.app, h};
+    f.files.AddDirectory(f.environment.programDirectory);
+    w.Load();
+    f.dialogs.answer = kPath;
+    f.messages.shown.clear();
+    f.messages.answers = {answer, MessageAnswer::Ok};
+    f.programs.whileRunning = [&] {
+      EXPECT_FALSE(w.CloseRequested());
+      // Once agreed, a second close asks nothing more.
+      if (answer == MessageAnswer::Yes) {
+        EXPECT_FALSE(w.CloseRequested());
+      }
+      f.files.Put(kPath, kUnicodeExport);
+    };
+    h.calls.clear();
+    w.Run(kestrel::Command::Backup);
+    ASSERT_EQ(f.messages.shown.size(), 2u);
+    EXPECT_EQ(f.messages.shown[0].text.find("The registry backup is still running"), 0u);
+    EXPECT_EQ(f.messages.shown[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(f.messages.shown[1].text, "Registry Backup has been taken Successfully.");
+    EXPECT_EQ(h.Count("close"), answer == MessageAnswer::Yes ? 1 : 0);
+    EXPECT_TRUE(w.CloseRequested());
+  }
+}
+
 }  // namespace

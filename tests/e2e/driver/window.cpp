@@ -54,6 +54,13 @@ class RemoteBuffer {
 
   LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
 
+  void Write(const void* data, std::size_t size) const {
+    SIZE_T written = 0;
+    if (!WriteProcessMemory(process_, address_, data, size, &written) || written != size) {
+      throw Failure("cannot write a message buffer: error " + std::to_string(GetLastError()));
+    }
+  }
+
   void Read(void* out, std::size_t size) const {
     SIZE_T read = 0;
     if (!ReadProcessMemory(process_, address_, out, size, &read) || read != size) {
@@ -321,6 +328,23 @@ std::string Window::StatusText(int panel) const {
   RemoteBuffer buffer(ProcessId(), std::size_t{length} + 1);
   Send(SB_GETTEXTA, static_cast<WPARAM>(panel), buffer.Address());
   return buffer.ReadString();
+}
+
+int Window::ListCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
+
+std::string Window::ListItemText(int row, int column) const {
+  // The item record and the text it points to, both in the list's process.
+  constexpr std::size_t kTextSize = 1024;
+  RemoteBuffer buffer(ProcessId(), sizeof(LVITEMA) + kTextSize);
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<char*>(buffer.Address() + sizeof(LVITEMA));
+  item.cchTextMax = static_cast<int>(kTextSize);
+  buffer.Write(&item, sizeof item);
+  const auto length = Send(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), buffer.Address());
+  std::string all(sizeof(LVITEMA) + kTextSize, '\0');
+  buffer.Read(all.data(), all.size());
+  return all.substr(sizeof(LVITEMA), static_cast<std::size_t>(length));
 }
 
 RECT Window::ToolbarButtonRect(int command_id) const {

@@ -82,6 +82,10 @@ class Window {
   int StatusPanelCount() const;
   std::string StatusText(int panel) const;
 
+  // Report list views: the number of rows, and one cell's text.
+  int ListCount() const;
+  std::string ListItemText(int row, int column) const;
+
   // Toolbars. A button is named by its command id; its rectangle is in the
   // toolbar's client coordinates. Click posts a press and a release of the
   // left button at its middle, as the mouse does.

@@ -1,0 +1,151 @@
+#include "kestrel/win32/frm_preview.h"
+
+#include "kestrel/control_ids.h"
+
+namespace kestrel::win32 {
+namespace {
+
+constexpr int kClientWidth = 900;
+constexpr int kClientHeight = 430;
+constexpr int kMargin = 10;
+constexpr int kSummaryHeight = 20;
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 26;
+
+struct Column {
+  const char* title;
+  int width;
+};
+constexpr Column kColumns[] = {
+    {"Value and key", 430}, {"Now", 80}, {"After Apply", 90}, {"Read by this Windows", 255}};
+
+void SetCell(HWND list, int row, int column, const std::string& text) {
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text.c_str());
+  SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+void FrmPreview::ShowModal(HWND owner, const ChangePreview& preview) {
+  if (!RegisterViewClass(ids::kPreviewWindowClass, &ViewWindowProc<FrmPreview>)) return;
+  FrmPreview view(preview);
+
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  RECT ownerRect{};
+  GetWindowRect(owner, &ownerRect);
+  const int x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
+  const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
+  if (!CreateWindowExA(exStyle, ids::kPreviewWindowClass, "Preview Changes", style,
+                       x < 0 ? 0 : x, y < 0 ? 0 : y, width, height, owner, nullptr,
+                       GetModuleHandleA(nullptr), &view)) {
+    return;
+  }
+  view.CreateControls();
+
+  EnableWindow(owner, FALSE);
+  ShowWindow(view.window_, SW_SHOW);
+  SetFocus(GetDlgItem(view.window_, ids::lvwPreview));
+
+  MSG message;
+  bool quit = false;
+  while (!view.closed_) {
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+      quit = true;
+      break;
+    }
+    if (!IsDialogMessageA(view.window_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  // The owner first, so that the system activates it and not another program.
+  EnableWindow(owner, TRUE);
+  SetActiveWindow(owner);
+  DestroyWindow(view.window_);
+  if (quit) PostQuitMessage(static_cast<int>(message.wParam));
+}
+
+void FrmPreview::CreateControls() {
+  CreateChild(window_, "STATIC", preview_.summary.c_str(), SS_LEFT | SS_NOPREFIX, kMargin, kMargin,
+              kClientWidth - 2 * kMargin, kSummaryHeight, ids::lblPreviewSummary);
+  const int listTop = kMargin + kSummaryHeight + 4;
+  const int listHeight = kClientHeight - listTop - kButtonHeight - 2 * kMargin;
+  HWND list = CreateChild(window_, WC_LISTVIEWA, "",
+                          LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP,
+                          kMargin, listTop, kClientWidth - 2 * kMargin, listHeight,
+                          ids::lvwPreview, WS_EX_CLIENTEDGE);
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<char*>(kColumns[i].title);
+    column.cx = kColumns[i].width;
+    column.iSubItem = i;
+    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                 reinterpret_cast<LPARAM>(&column));
+  }
+  for (std::size_t i = 0; i < preview_.rows.size(); ++i) {
+    const PreviewRow& row = preview_.rows[i];
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = static_cast<int>(i);
+    item.pszText = const_cast<char*>(row.value.c_str());
+    item.lParam = static_cast<LPARAM>(i);
+    const auto at = static_cast<int>(
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    SetCell(list, at, 1, row.now);
+    SetCell(list, at, 2, row.after);
+    SetCell(list, at, 3, row.readBy);
+  }
+  CreateChild(window_, "BUTTON", "Close", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
+              kClientWidth - kMargin - kButtonWidth, kClientHeight - kMargin - kButtonHeight,
+              kButtonWidth, kButtonHeight, ids::cmdPreviewClose);
+  SetFontOnChildren(window_, MessageFont());
+}
+
+LRESULT FrmPreview::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      const auto row = static_cast<std::size_t>(draw.nmcd.lItemlParam);
+      // A value that keeps what it holds is only there for completeness.
+      if (row < preview_.rows.size() && !preview_.rows[row].changes) {
+        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+      }
+      return CDRF_DODEFAULT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == ids::cmdPreviewClose) closed_ = true;
+      return 0;
+    case WM_NOTIFY: {
+      auto& header = *reinterpret_cast<NMHDR*>(lParam);
+      if (header.idFrom == static_cast<UINT_PTR>(ids::lvwPreview) &&
+          header.code == NM_CUSTOMDRAW) {
+        return OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+      }
+      return DefWindowProcA(window_, message, wParam, lParam);
+    }
+    case WM_CLOSE:
+      closed_ = true;
+      return 0;
+    default:
+      return DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+}  // namespace kestrel::win32

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "common/win32/window_helpers.h"
+#include "kestrel/change_preview.h"
+#include "kestrel/win32/window_helpers.h"
+
+namespace kestrel::win32 {
+
+// The preview of the changes: a summary line over a report list with one row
+// per value that Apply would write or remove; rows that would not change are
+// greyed.
+class FrmPreview {
+ public:
+  // Shows the window modally over owner and returns when it is closed.
+  static void ShowModal(HWND owner, const ChangePreview& preview);
+
+ private:
+  explicit FrmPreview(const ChangePreview& preview) : preview_(preview) {}
+  friend LRESULT CALLBACK common::win32::ViewWindowProc<FrmPreview>(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
+
+  const ChangePreview& preview_;
+  HWND window_ = nullptr;
+  bool closed_ = false;
+};
+
+}  // namespace kestrel::win32
