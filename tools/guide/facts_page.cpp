@@ -75,6 +75,11 @@ std::string Section() {
          "<span class=\"ui\">Windows Default</span> and <a href=\"#restore\">Restore</a> then "
          "delete the value instead of writing a number. <b>Preview</b> in the main window shows "
          "the same for your own Windows before anything is written.</p>\n"
+      << "<div class=\"figure\">\n  <img src=\"images/preview-changes.png\" "
+         "alt=\"The preview of the changes on Windows 10\">\n"
+         "  <div class=\"caption\">The preview on Windows 10 after Automatic #1, with "
+         "Automatic #3 chosen: it would remove the four receive-window values, which Windows 10 "
+         "does not read; the greyed values would not change.</div>\n</div>\n"
       << "<h3 id=\"facts-95\">Windows 95, 98 and ME</h3>\n";
   Table(out, RegistryLayout::Windows95Family, {WindowsEra::Windows95Family});
   out << "<h3 id=\"facts-nt\">Windows NT, 2000, XP and later</h3>\n";
