@@ -56,7 +56,9 @@ TEST(RegistryFacts, ByVersion) {
 TEST(RegistryFacts, AValueNotReadHasNoDefault) {
   for (const ValueFacts& facts : RegistryFacts()) {
     for (const EraFacts& era : facts.eras) {
-      if (era.read != ReadBy::Yes) EXPECT_FALSE(era.defaultValue) << facts.name;
+      if (era.read != ReadBy::Yes) {
+        EXPECT_FALSE(era.defaultValue) << facts.name;
+      }
     }
   }
 }
