@@ -12,9 +12,7 @@ namespace reg = platform::reg;
 
 std::string Describe(std::uint32_t type, const std::vector<std::uint8_t>& data) {
   if (type == reg::kTypeDword && data.size() == 4) {
-    const std::uint32_t bits = data[0] | (data[1] << 8) | (data[2] << 16) |
-                               (static_cast<std::uint32_t>(data[3]) << 24);
-    return std::to_string(static_cast<std::int32_t>(bits));
+    return std::to_string(static_cast<std::int32_t>(reg::DwordFromBytes(data)));
   }
   if (type == reg::kTypeSz) {
     std::string text(data.begin(), data.end());
@@ -183,7 +181,7 @@ ChangePreview MakeChangePreview(const std::vector<PlannedChange>& changes, std::
 
 std::optional<ChangePreview> PreviewApply(KestrelApp& app, const SettingsPanel& panel) {
   if (app.CurrentSettings.OptiMode == kManualMode &&
-      ValidateSettings(panel, app.platform.messages)) {
+      TellIfSettingsInvalid(panel, app.platform.messages)) {
     return std::nullopt;
   }
   PreviewRegistry registry(app.platform.registry);
