@@ -50,7 +50,7 @@ std::string Cell(const EraFacts& era) {
 }
 
 void Table(std::ostringstream& out, RegistryLayout layout, std::initializer_list<WindowsEra> eras) {
-  out << "<table class=\"keys\">\n  <tr><th>Value</th><th>Meaning</th>";
+  out << "<table class=\"facts\">\n  <tr><th>Value</th><th>Meaning</th>";
   for (WindowsEra era : eras) out << "<th>" << kestrel::EraName(era) << "</th>";
   out << "</tr>\n";
   for (const ValueFacts& facts : kestrel::RegistryFacts()) {
