@@ -418,4 +418,27 @@ TEST_F(MainWindow, BackupToAPathWithBlanksHoldsTheExport) {
   EXPECT_GT(backup->size(), 100000u);
 }
 
+// A name typed without an extension gets the one of the file type chosen.
+TEST_F(MainWindow, BackupAddsTheChosenTypesExtension) {
+  const e2e::ProgramDirectory folder("C:\\Registry Backups");
+  App& app = StartOn("winxp");
+  const Window main = WaitForMainWindow(app);
+  RunMenuItem(main, ids::mnuRegistryBackup);
+  const Window dialog = WaitForBackupDialog(app);
+  // The list of file types: "Registration Entries (*.reg)". The dialog acts
+  // on the end of a choice, as a click in the open list sends it.
+  const Window types = dialog.Child(0x470);
+  types.ComboSelect(1);
+  dialog.Post(WM_COMMAND, MAKEWPARAM(0x470, CBN_SELENDOK), reinterpret_cast<LPARAM>(types.Handle()));
+  e2e::Pause(Millis{300});
+  FileNameBox(dialog).SetText(folder.PathOf("no extension"));
+  dialog.Child(IDOK).Click();
+  const e2e::MessageBoxWindow box = app.WaitForMessageBox(Millis{60000});
+  EXPECT_EQ(box.Message(), "Registry Backup has been taken Successfully.") << box.Describe();
+  box.AnswerAndWait(IDOK);
+  EXPECT_TRUE(folder.ReadFile("no extension.reg").has_value())
+      << "as .txt: " << folder.ReadFile("no extension.txt").has_value();
+  EXPECT_FALSE(folder.ReadFile("no extension").has_value());
+}
+
 }  // namespace
