@@ -48,7 +48,7 @@ std::vector<ValueFacts> MakeFacts() {
   // which one an NT system runs is not known here, so there the value is
   // removed and WinINet picks its own.
   // Source: "How to configure Internet Explorer to have more than two
-  // download sessions" (KB 282402).
+  // download sessions" (KB 282402; title as remembered, not checked).
   const EraFacts wininetNt = Yes("WinINet programs only", kRemoved);
   const auto wininet = [&](L layout, const char* name, const char* meaning,
                            std::int32_t before8) {
@@ -86,7 +86,9 @@ std::vector<ValueFacts> MakeFacts() {
 
   return {
       // Windows 95 family. Source: "Windows TCP/IP Registry Entries"
-      // (KB 158474) and the Windows 98 resource kit's TCP/IP chapter.
+      // (KB 158474; title as remembered, not checked). These are the numbers
+      // Kestrel has always written there, except the NetBIOS keep-alive,
+      // which that article gives in seconds.
       Only95("DefaultRcvWindow", mstcp, "TCP receive window in bytes", 8192),
       Only95("DefaultTTL", mstcp, "Hops a packet may travel (time to live)", 32),
       // The NetBIOS session keep-alive, in seconds, not milliseconds.
@@ -106,8 +108,10 @@ std::vector<ValueFacts> MakeFacts() {
       // NT family.
       window("GlobalMaxTcpWindowSize", "Upper limit of the TCP receive window"),
       window("TcpWindowSize", "TCP receive window in bytes"),
-      // Source: "TCP/IP and NBT configuration parameters for Windows XP"
-      // (KB 314053) and "Performance tuning network adapters".
+      // Source: "KeepAliveTime" and "DefaultTTL" in Microsoft's TCP/IP
+      // registry reference for Windows 2000 and Windows Server 2003 (checked:
+      // KeepAliveTime 7,200,000 ms, added to the registry by no version),
+      // and "Performance tuning network adapters" for the later versions.
       AllNt("DefaultTTL", tcpip, "Hops a packet may travel (time to live)",
             Yes("read at start-up", 128), Yes("read at start-up", 128),
             Yes("read at start-up", 128)),
