@@ -57,8 +57,10 @@ TEST_P(Preview, ShowsEveryChangeAndWritesNothing) {
   preview.Child(ids::cmdPreviewClose).Click();
   e2e::WaitUntil([&] { return !preview.Exists() || !preview.Visible(); }, "the preview to close");
   ExpectNoBox(app);
-  // Nothing was written: the value is still absent, and no file was saved.
+  // Nothing was written: the value is still absent, the key Apply would
+  // create is not there, and no file was saved.
   EXPECT_FALSE(e2e::ReadRegistryValue(keys::kInternetSettings, "MaxConnectionsPerServer"));
+  EXPECT_FALSE(e2e::RegistryKeyExists(keys::kNdiCacheSize));
   EXPECT_FALSE(SettingsFile().has_value());
 
   // Once applied, the values that Automatic #3 keeps are greyed; the
