@@ -7,7 +7,7 @@
 #
 # With a display, the program opens there and this script waits until it
 # ends. Without one, it runs on a private Xvfb display in a closed network,
-# saves a screenshot after a few seconds and ends the programs.
+# saves a screenshot once Kestrel's first window shows and ends the programs.
 set -eu
 root=$(dirname "$(readlink -f "$0")")/..
 cd "$root"
@@ -28,8 +28,9 @@ prepare_prefix() {
   local arch=$1 prefix_arch=win32
   [ "$arch" = x64 ] && prefix_arch=win64
   export WINEPREFIX=$root/build/run-prefix-$arch${headless:+-headless}
-  export WINELOADER
+  export WINELOADER WINESERVER
   WINELOADER=$(wine_loader_for "$arch")
+  WINESERVER=$(wineserver_for "$arch")
   [ -f "$WINEPREFIX/.kestrel-ready" ] && return 0
   echo "run: preparing the Wine prefix $WINEPREFIX"
   rm -rf "$WINEPREFIX"
@@ -42,7 +43,7 @@ prepare_prefix() {
     "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
       >/dev/null 2>&1
   fi
-  wineserver -w
+  "$WINESERVER" -w
   touch "$WINEPREFIX/.kestrel-ready"
 }
 
@@ -58,7 +59,7 @@ for candidate in x86 x64; do
     grep -q '^probe ' build/probe-run.log; then
     arch=$candidate
     # The probe's wineserver must be gone before the program starts in the sandbox.
-    wineserver -w
+    "$WINESERVER" -w
     break
   fi
   echo "run: this host cannot run $candidate Windows programs under Wine"
@@ -80,11 +81,23 @@ fi
 shot=$root/build/screenshots/run-kestrel.png
 mkdir -p "$(dirname "$shot")"
 export KESTREL_RUN_SHOT=$shot KESTREL_RUN_EXE=$install_dir/Kestrel.exe
+# Wait until X shows Kestrel's first window, the tip of the day or else the
+# main window (Kestrel has started the tray monitor by then), and give it a
+# moment to paint.
 tests/wine/sandbox.sh bash -c '
   "$WINELOADER" "$KESTREL_RUN_EXE" >"$WINEPREFIX/../run.log" 2>&1 &
-  sleep 6
+  shown=
+  for _ in $(seq 300); do
+    for id in $(xwininfo -root -tree 2>/dev/null | awk "/\"(Kestrel|Tip of the Day)\"/ { print \$1 }"); do
+      xwininfo -id "$id" 2>/dev/null | grep -q "Map State: IsViewable" && shown=1
+    done
+    [ -n "$shown" ] && break
+    sleep 0.2
+  done
+  [ -n "$shown" ] && sleep 1
   import -window root -crop 640x560+0+0 "$KESTREL_RUN_SHOT"
-  wineserver -k
+  "$WINESERVER" -k
+  [ -n "$shown" ] || echo "run: Kestrel showed no window within 60 s (see build/run.log)" >&2
 '
 echo "run: no display here, so Kestrel ran on a private Xvfb display."
 echo "run: screenshot saved to $shot"

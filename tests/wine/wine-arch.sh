@@ -18,6 +18,15 @@ wine_loader_for() {
   esac
 }
 
+# The Wine server that goes with an architecture's loader; the generic
+# wineserver script picks the 64-bit one whenever it is installed.
+wineserver_for() {
+  case $1 in
+    x64 | win64) echo /usr/lib/wine/wineserver64 ;;
+    *) echo /usr/lib/wine/wineserver32 ;;
+  esac
+}
+
 # The Wine version, from whichever loader this host can start.
 wine_version() {
   "$wine64_loader" --version 2>/dev/null || "$wine32_loader" --version 2>/dev/null
