@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <objidl.h>
 #include <shlobj.h>
+#include <wrl/client.h>
 
 #include <vector>
 
@@ -25,24 +26,6 @@ class ComApartment {
   HRESULT result_;
 };
 
-template <typename Interface>
-class ComPointer {
- public:
-  ComPointer() = default;
-  ~ComPointer() {
-    if (pointer_) pointer_->Release();
-  }
-  ComPointer(const ComPointer&) = delete;
-  ComPointer& operator=(const ComPointer&) = delete;
-
-  Interface* operator->() const { return pointer_; }
-  Interface** Out() { return &pointer_; }
-  explicit operator bool() const { return pointer_ != nullptr; }
-
- private:
-  Interface* pointer_ = nullptr;
-};
-
 std::string Hex(HRESULT result) {
   char text[16];
   wsprintfA(text, "0x%08lX", static_cast<unsigned long>(result));
@@ -60,12 +43,13 @@ std::string CommonProgramsFolder() {
 
 std::string ShortcutTarget(const std::string& link) {
   const ComApartment apartment;
-  ComPointer<IShellLinkA> shell_link;
+  Microsoft::WRL::ComPtr<IShellLinkA> shell_link;
   HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                    reinterpret_cast<void**>(shell_link.Out()));
+                                    reinterpret_cast<void**>(shell_link.GetAddressOf()));
   if (FAILED(result)) throw Failure("no shell link object: " + Hex(result));
-  ComPointer<IPersistFile> file;
-  result = shell_link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Out()));
+  Microsoft::WRL::ComPtr<IPersistFile> file;
+  result =
+      shell_link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.GetAddressOf()));
   if (FAILED(result)) throw Failure("a shell link that cannot load: " + Hex(result));
 
   std::vector<wchar_t> wide(link.size() + 1);
