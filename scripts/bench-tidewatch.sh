@@ -126,7 +126,8 @@ report_answers() {
       status=1
       continue
     fi
-    printf '  %-20s %8.1f ms (limit 100)  ' "echoes $part" "$worst"
+    printf '  %-20s %8.1f ms (limit 100), %s s after the start  ' "echoes $part" "$worst" \
+      "$(echo "$line" | sed 's/.*, \([0-9.]*\) s after the start.*/\1/')"
     verdict "$(awk -v w="$worst" 'BEGIN { print (w <= 100) ? 1 : 0 }')"
   done
 }
