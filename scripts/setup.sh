@@ -13,6 +13,7 @@ packages=(
   # cannot execute 32-bit code; the test command then skips x86.
   wine wine64 wine32:i386 fonts-wine
   xvfb x11-apps x11-utils imagemagick  # a display without a screen, its windows, and screenshots
+  libstb-dev                         # the end-to-end driver's PNG encoder (header only)
   python3                            # makes Ping.wav and checks the program folder's files
   chromium poppler-utils             # renders the user's guide (scripts/render-guide.sh)
   nsis                               # makensis builds the installers
