@@ -122,7 +122,7 @@ void SendEcho(PingServices& services, const std::string& address, EchoReply& rep
   // A negative wait would read as some 49 days to the echo call.
   const auto timeout = static_cast<std::uint32_t>(std::max<std::int32_t>(timeoutMs, 0));
   reply.status =
-      Available(services.icmp.Echo(*destination, {payload, kEchoPayload.size()}, timeout));
+      Available(services.icmp.Echo(*destination, {payload, kEchoPayload.size()}, timeout, false));
 }
 
 bool KeepAlivePing(PingServices& services, const std::string& host, std::int32_t timeoutMs) {

@@ -161,7 +161,7 @@ class Win32IcmpEcho final : public IcmpEcho {
   explicit Win32IcmpEcho(std::string library = "Icmp.dll") : library_(std::move(library)) {}
   std::optional<std::uint32_t> Echo(const Ipv4Address& address,
                                     std::span<const std::uint8_t> payload,
-                                    std::uint32_t timeoutMs) override;
+                                    std::uint32_t timeoutMs, bool dontFragment) override;
 
  private:
   LateBoundLibrary library_;

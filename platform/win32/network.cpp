@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -8,10 +9,16 @@ namespace platform::win32 {
 namespace {
 
 // The reply record and room for the echoed data; the record's size, and so
-// the buffer's, differs between the architectures.
+// the buffer's, differs between the architectures. A larger payload gets
+// room for all of itself and 8 bytes more, for the ICMP error a router may
+// send back instead of the echo.
 constexpr DWORD kReplyDataRoom = 250;
-constexpr DWORD kReplyBufferSize = sizeof(ICMP_ECHO_REPLY) + kReplyDataRoom;
-static_assert(sizeof(void*) != 4 || kReplyBufferSize == 278);
+constexpr DWORD kReplyErrorRoom = 8;
+constexpr DWORD ReplyBufferSize(std::size_t payloadSize) {
+  return sizeof(ICMP_ECHO_REPLY) +
+         std::max<DWORD>(kReplyDataRoom, static_cast<DWORD>(payloadSize) + kReplyErrorRoom);
+}
+static_assert(sizeof(void*) != 4 || ReplyBufferSize(9) == 278);
 
 // An echo handle, closed through the late-bound entry point.
 class EchoHandle {
@@ -66,7 +73,8 @@ std::optional<std::vector<Ipv4Address>> Win32SocketLibrary::LookUpHost(const std
 
 std::optional<std::uint32_t> Win32IcmpEcho::Echo(const Ipv4Address& address,
                                                  std::span<const std::uint8_t> payload,
-                                                 std::uint32_t timeoutMs) {
+                                                 std::uint32_t timeoutMs,
+                                                 bool dontFragment) {
   const auto create = library_.Entry("IcmpCreateFile", create_);
   const auto send = library_.Entry("IcmpSendEcho", send_);
   const auto close = library_.Entry("IcmpCloseHandle", close_);
@@ -77,11 +85,23 @@ std::optional<std::uint32_t> Win32IcmpEcho::Echo(const Ipv4Address& address,
   IPAddr destination;
   std::memcpy(&destination, address.data(), sizeof destination);
   std::vector<std::uint8_t> request(payload.begin(), payload.end());
-  // Zero-filled for every echo, and aligned for the record at its start.
-  alignas(ICMP_ECHO_REPLY) std::array<std::uint8_t, kReplyBufferSize> reply{};
-  const DWORD replies =
-      send(handle.get(), destination, request.data(), static_cast<WORD>(request.size()), nullptr,
-           reply.data(), kReplyBufferSize, timeoutMs);
+  // Zero-filled for every echo; the record at its start is read by copying.
+  std::vector<std::uint8_t> reply(ReplyBufferSize(request.size()));
+#ifdef _WIN64
+  // The 64-bit library reads the request's options in their 32-bit layout.
+  IP_OPTION_INFORMATION32 options{};
+#else
+  IP_OPTION_INFORMATION options{};
+#endif
+  options.Ttl = 128;
+  options.Flags = IP_FLAG_DF;
+  // Without the flag the request goes as it always has, without options.
+  const auto requestOptions =
+      dontFragment ? reinterpret_cast<PIP_OPTION_INFORMATION>(&options) : nullptr;
+  const DWORD replies = send(handle.get(), destination, request.data(),
+                             static_cast<WORD>(request.size()),
+                             requestOptions, reply.data(),
+                             static_cast<DWORD>(reply.size()), timeoutMs);
   const DWORD error = GetLastError();
   ICMP_ECHO_REPLY record;
   std::memcpy(&record, reply.data(), sizeof record);

@@ -58,6 +58,17 @@ TEST_F(PingOnWineTest, LoopbackAndTheBuiltInHostsAnswer) {
   EXPECT_EQ(messages.Texts(), Strings{});
 }
 
+// The reply must have room for the whole echoed payload: a fixed buffer
+// would fail the big probes of the path measurement.
+TEST_F(PingOnWineTest, EchoesUpToAFullFrameComeBackWithTheDontFragmentFlag) {
+  const platform::Ipv4Address loopback{127, 0, 0, 1};
+  for (const std::size_t size : {0u, 64u, 250u, 251u, 1472u, 8000u}) {
+    const std::vector<std::uint8_t> payload(size, 'K');
+    EXPECT_EQ(icmp.Echo(loopback, payload, 1000, true), platform::kEchoSuccess) << size;
+    EXPECT_EQ(icmp.Echo(loopback, payload, 1000, false), platform::kEchoSuccess) << size;
+  }
+}
+
 TEST_F(PingOnWineTest, ASilentHostIsFalseAfterTheFullTimeout) {
   ASSERT_FALSE(SilentAddress().empty()) << "runs only in tests/wine/sandbox.sh";
   const auto [result, took] = TimedPing(SilentAddress(), 1000);

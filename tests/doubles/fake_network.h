@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <map>
 #include <optional>
 #include <set>
@@ -30,8 +32,14 @@ class FakeNetwork : public platform::SocketLibrary, public platform::IcmpEcho {
   // "cleanup", "lookup", "echo".
   std::set<std::string> missing;
 
+  // When set, decides every echo's status from its payload size and flag,
+  // before echoStatus: a path with a limit, a black hole, a flaky line.
+  std::function<std::uint32_t(std::size_t size, bool dontFragment)> path;
+
   std::vector<std::string> calls;
   std::string lastPayload;
+  // Every echo's payload size, and whether it carried the don't-fragment flag.
+  std::vector<std::pair<std::size_t, bool>> echoes;
 
   std::optional<platform::SocketStartup> Start(std::uint16_t version) override {
     if (missing.count("start")) return std::nullopt;
@@ -52,10 +60,12 @@ class FakeNetwork : public platform::SocketLibrary, public platform::IcmpEcho {
   }
   std::optional<std::uint32_t> Echo(const platform::Ipv4Address& address,
                                     std::span<const std::uint8_t> payload,
-                                    std::uint32_t timeoutMs) override {
+                                    std::uint32_t timeoutMs, bool dontFragment) override {
     if (missing.count("echo")) return std::nullopt;
     calls.push_back("echo " + common::DottedText(address) + " " + std::to_string(timeoutMs));
     lastPayload.assign(payload.begin(), payload.end());
+    echoes.emplace_back(payload.size(), dontFragment);
+    if (path) return path(payload.size(), dontFragment);
     const auto status = echoStatus.find(address);
     return status == echoStatus.end() ? platform::kEchoSuccess : status->second;
   }
