@@ -46,6 +46,8 @@ inline constexpr int cmdApply = 150;
 inline constexpr int cmdPing = 151;
 inline constexpr int cmdHelp = 152;
 inline constexpr int cmdPreview = 153;
+// Beside txtMTU: opens the MTU measurement.
+inline constexpr int cmdFindMtu = 154;
 inline constexpr int Toolbar1 = 160;
 // The toolbar's buttons send their position from 1 to 12 added to this.
 inline constexpr int kToolbarButtonBase = 600;
@@ -60,6 +62,7 @@ inline constexpr int mnudash2 = 505;
 inline constexpr int mnuExit = 506;
 inline constexpr int mnuUndo = 507;
 inline constexpr int mnuPreview = 508;
+inline constexpr int mnuFindMtu = 509;
 inline constexpr int mnuToolBar = 510;
 inline constexpr int mnuStatusBar = 511;
 inline constexpr int mnudash3 = 512;
@@ -74,6 +77,18 @@ inline constexpr int mnudash9 = 522;
 inline constexpr int mnucontactus1 = 523;
 inline constexpr int mnuwebsite1 = 524;
 inline constexpr int mnuemail1 = 525;
+
+// frmMtu: the measurement of the largest packet that crosses the path.
+inline constexpr const char* kMtuWindowClass = "KestrelMtuWindow";
+inline constexpr int lblMtuHost = 410;
+inline constexpr int txtMtuHost = 411;
+inline constexpr int cmdMtuStart = 412;
+inline constexpr int cmdMtuCancel = 413;
+inline constexpr int prgMtu = 414;
+inline constexpr int lstMtuProbes = 415;
+inline constexpr int lblMtuResult = 416;
+inline constexpr int cmdMtuUse = 417;
+inline constexpr int cmdMtuClose = 2;  // IDCANCEL, so that Escape closes it
 
 // frmPreview: the list of the changes Apply would make, and its summary.
 inline constexpr const char* kPreviewWindowClass = "KestrelPreviewWindow";

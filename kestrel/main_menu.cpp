@@ -42,6 +42,7 @@ const std::vector<MenuEntry>& MainMenu() {
       Submenu("&File", "mnuFile", 0,
               {Item("&Apply New Settings", "mnuApplyNewSettings", i::mnuApplyNewSettings, C::Apply),
                Item("Preview &Changes...", "mnuPreview", i::mnuPreview, C::Preview),
+               Item("Find the &Largest MTU...", "mnuFindMtu", i::mnuFindMtu, C::FindLargestMtu),
                Item("&Registry Backup", "mnuRegistryBackup", i::mnuRegistryBackup, C::Backup),
                Item("&Ping Configuration", "mnuPingConfiguration", i::mnuPingConfiguration,
                     C::PingConfiguration),

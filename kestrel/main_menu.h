@@ -11,6 +11,7 @@ namespace kestrel {
 enum class Command {
   Apply,
   Preview,
+  FindLargestMtu,
   PingConfiguration,
   Restore,
   Undo,

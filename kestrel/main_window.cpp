@@ -1,5 +1,7 @@
 #include "kestrel/main_window.h"
 
+#include "kestrel/mtu_search.h"
+
 #include "common/links.h"
 #include "common/os_version.h"
 #include "common/ping_settings.h"
@@ -55,6 +57,11 @@ void MainWindowModel::Run(Command command) {
     case Command::Preview:
       if (const auto preview = PreviewApply(app_, panel_.controls())) {
         host_.ShowChangePreview(*preview);
+      }
+      break;
+    case Command::FindLargestMtu:
+      if (const auto mtu = host_.ShowMtuFinder(MtuFinderHost(app_.PingSettings))) {
+        panel_.UseMeasuredMTU(*mtu);
       }
       break;
     case Command::PingConfiguration:

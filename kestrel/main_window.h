@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "kestrel/change_preview.h"
@@ -28,6 +29,9 @@ class MainWindowHost : public SettingsPanelHost, public BackupWindow {
   virtual void ShowPingDialog() = 0;
   // Shows what Apply would change, modally over the main window.
   virtual void ShowChangePreview(const ChangePreview& preview) = 0;
+  // Shows the MTU measurement modally over the main window, starting with
+  // host; gives the MTU the user chose to use, if any.
+  virtual std::optional<int> ShowMtuFinder(const std::string& host) = 0;
 };
 
 // Heights and places that the two view switches change, in pixels.

@@ -226,6 +226,10 @@ struct MtuSearch::Core : std::enable_shared_from_this<Core> {
   }
 };
 
+std::string MtuFinderHost(const common::PingSettings& settings) {
+  return settings.PingAutomatic ? common::DefaultPingHost : settings.PingHost;
+}
+
 MtuSearch::MtuSearch(platform::Worker& worker, platform::SocketLibrary& sockets,
                      platform::IcmpEcho& icmp)
     : core_(std::make_shared<Core>(worker, sockets, icmp)) {}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ping_settings.h"
 #include "platform/icmp_echo.h"
 #include "platform/sockets.h"
 #include "platform/worker.h"
@@ -41,6 +42,9 @@ enum class MtuOutcome {
 // worker; its answer is taken on the window's thread, which decides the next
 // one. Cancel drops the answer of the echo under way, so the search ends at
 // once and the worker is free again within one echo's timeout.
+// The host the measurement starts with: the one the keep-alive ping uses.
+std::string MtuFinderHost(const common::PingSettings& settings);
+
 class MtuSearch {
  public:
   // Runs on the window's thread after every answer and at the end.

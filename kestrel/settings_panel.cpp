@@ -198,6 +198,12 @@ void SettingsPanelModel::txtMTUChanged(const std::string& text) {
   if (panel_.optMTU2.selected) SetMTU(NumberIn(panel_.txtMTU.text));
 }
 
+void SettingsPanelModel::UseMeasuredMTU(std::int32_t mtu) {
+  if (panel_.cmbOptimize.selected != kManualMode) cmbOptimizeChosen(kManualMode);
+  optMTU2Chosen();
+  txtMTUChanged(std::to_string(mtu));
+}
+
 void SettingsPanelModel::optRWIN1Chosen() {
   Pick(panel_.optRWIN1, panel_.optRWIN2);
   panel_.cmbRWIN.enabled = false;

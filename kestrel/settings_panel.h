@@ -118,6 +118,11 @@ class SettingsPanelModel {
   void cmbMSCPS0Chosen(int index);
   void cmbMSCPS1Chosen(int index);
 
+  // A measured MTU, entered as a user would: mode Manual chosen unless it is
+  // already (choosing it again would reset the other groups), then Custom
+  // ticked and the value typed. Nothing is written until Apply.
+  void UseMeasuredMTU(std::int32_t mtu);
+
   // A key typed into txtMTU or txtTTL: true when the text box takes it.
   // Anything but a digit, Backspace or a clipboard shortcut is refused with a beep.
   bool KeyTyped(char key);

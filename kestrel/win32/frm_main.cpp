@@ -3,6 +3,7 @@
 #include "kestrel/artwork.h"
 #include "kestrel/control_ids.h"
 #include "kestrel/win32/frm_display.h"
+#include "kestrel/win32/frm_mtu.h"
 #include "kestrel/win32/frm_preview.h"
 #include "kestrel/win32/pixel_art.h"
 #include "kestrel/win32/resource_ids.h"
@@ -189,6 +190,11 @@ void FrmMain::CreateControls(int frame1Top, int frame1Bottom) {
                              g.column + 92, top + 43, g.inputWidth, 22, g.input, WS_EX_CLIENTEDGE);
       SendMessageA(box, EM_LIMITTEXT, g.input == ids::txtMTU ? 5 : 3, 0);
       SetWindowSubclass(box, &FrmMain::NumberBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+      if (g.input == ids::txtMTU) {
+        // Open in every mode: using a measured value switches to Manual.
+        CreateChild(window_, "BUTTON", "Find...", BS_PUSHBUTTON | tab, g.column + 92 + g.inputWidth + 8,
+                    top + 42, 56, 24, ids::cmdFindMtu);
+      }
     } else {
       CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP,
                   g.column + 92, top + 43, g.inputWidth, 240, g.input);
@@ -256,6 +262,12 @@ void FrmMain::SetBusy(bool busy) {
 
 void FrmMain::ShowChangePreview(const ChangePreview& preview) {
   FrmPreview::ShowModal(window_, preview);
+}
+
+std::optional<int> FrmMain::ShowMtuFinder(const std::string& host) {
+  if (!worker_) worker_ = std::make_unique<platform::win32::Win32Worker>();
+  MtuSearch search(*worker_, sockets_, icmp_);
+  return FrmMtu::ShowModal(window_, search, host);
 }
 
 void FrmMain::ShowModeInformation() {
@@ -468,6 +480,10 @@ void FrmMain::OnControlEvent(int id, int code) {
         break;
       case ids::cmdPing: model_.Run(Command::PingConfiguration); break;
       case ids::cmdHelp: model_.Run(Command::Help); return;
+      case ids::cmdFindMtu:
+        Mirror();
+        model_.Run(Command::FindLargestMtu);
+        break;
       default: return;
     }
   } else {

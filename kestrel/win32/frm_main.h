@@ -8,6 +8,7 @@
 #include "kestrel/main_window.h"
 #include "kestrel/win32/frm_tip.h"
 #include "kestrel/win32/window_helpers.h"
+#include "platform/win32/adapters.h"
 #include "platform/win32/handles.h"
 
 namespace kestrel::win32 {
@@ -36,6 +37,7 @@ class FrmMain final : public MainWindowHost {
   void CloseMainWindow() override;
   void ShowPingDialog() override;
   void ShowChangePreview(const ChangePreview& preview) override;
+  std::optional<int> ShowMtuFinder(const std::string& host) override;
   platform::WindowHandle MainWindowHandle() const override;
 
  private:
@@ -63,6 +65,11 @@ class FrmMain final : public MainWindowHost {
   MainWindowLayout shown_;
   bool busy_ = false;
   std::unique_ptr<common::win32::FrmPing> frmPing_;  // made on first use
+  // The MTU measurement's network, made on first use; the worker outlives
+  // the window so that an echo still under way when it closes lands nowhere.
+  platform::win32::Win32SocketLibrary sockets_;
+  platform::win32::Win32IcmpEcho icmp_;
+  std::unique_ptr<platform::win32::Win32Worker> worker_;
   // True while the view itself sets control texts, whose change notices are
   // then not events of the user.
   bool mirroring_ = false;

@@ -9,7 +9,8 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::win32::LoadLibrariesFromSystemFolderOnly();
   INITCOMMONCONTROLSEX controls{sizeof(controls),
-                                ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
+                                ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
+                                    ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
 
   using namespace platform::win32;

@@ -36,6 +36,11 @@ class RecordingHost : public kestrel::MainWindowHost {
   void ShowMainWindow() override { Record("show"); }
   void CloseMainWindow() override { Record("close"); }
   void ShowPingDialog() override { Record("ping"); }
+  std::optional<int> ShowMtuFinder(const std::string& host) override {
+    Record("mtu " + host);
+    return measuredMtu;
+  }
+  std::optional<int> measuredMtu;
   void ShowChangePreview(const kestrel::ChangePreview& preview) override {
     previews.push_back(preview);
     Record("preview");

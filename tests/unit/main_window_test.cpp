@@ -37,6 +37,7 @@ TEST(MainMenuTest, CaptionsNamesAndNestingAreThoseOfTheWindow) {
       "mnuFile: &File",
       "mnuFile/mnuApplyNewSettings: &Apply New Settings",
       "mnuFile/mnuPreview: Preview &Changes...",
+      "mnuFile/mnuFindMtu: Find the &Largest MTU...",
       "mnuFile/mnuRegistryBackup: &Registry Backup",
       "mnuFile/mnuPingConfiguration: &Ping Configuration",
       "mnuFile/mnudash1: -",
@@ -177,6 +178,7 @@ TEST_F(MainWindowTest, EveryMenuItemRunsItsCommand) {
        "box Keep in mind that you must restart your computer;"},
       {ids::mnuRegistryBackup, "dialog Registry Backup;pump;"},
       {ids::mnuPingConfiguration, "ping;"},
+      {ids::mnuFindMtu, "mtu one.one.one.one;"},  // the built-in host in automatic ping mode
       {ids::mnuRestore, "box This Program will restore all Windows settings.;"},
       {ids::mnuUndo, "box This will put back every registry value that Kestrel has changed, as "
                      "it was before Kestrel first changed it, and delete the values that did not "
@@ -204,6 +206,18 @@ TEST_F(MainWindowTest, EveryMenuItemRunsItsCommand) {
     window.SetLayout(540, 30, 26, 22);
     Forget();
   }
+}
+
+TEST_F(MainWindowTest, AMeasuredMtuFillsThePanelWithoutWritingAnything) {
+  fake.app.PingSettings.PingAutomatic = false;
+  fake.app.PingSettings.PingHost = "192.168.1.1";
+  window.Run(kestrel::Command::FindLargestMtu);  // closed without a result
+  host.measuredMtu = 1492;
+  window.Run(kestrel::Command::FindLargestMtu);
+  EXPECT_EQ(host.Count("mtu 192.168.1.1"), 2);
+  EXPECT_EQ(window.panel().controls().txtMTU.text, "1492");
+  EXPECT_EQ(fake.app.CurrentSettings.MTU, 1492);
+  EXPECT_TRUE(fake.registry.Writes().empty());
 }
 
 TEST_F(MainWindowTest, EveryToolbarKeyRunsTheCommandOfItsMenuItem) {

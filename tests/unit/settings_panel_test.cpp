@@ -186,6 +186,26 @@ TEST_F(SettingsPanelTest, ReceiveWindowFollowsEveryMtuChange) {
   EXPECT_EQ(current().RWIN, 8192);  // a default window stays the default
 }
 
+TEST_F(SettingsPanelTest, AMeasuredMtuIsEnteredAsTheUserWouldInManualMode) {
+  // From an automatic mode: Manual is chosen, with its explanation.
+  panel.cmbOptimizeChosen(1);
+  panel.UseMeasuredMTU(1492);
+  EXPECT_EQ(controls().cmbOptimize.selected, 3);
+  EXPECT_EQ(host.modeInformationShown, 1);
+  EXPECT_TRUE(controls().optMTU2.selected);
+  EXPECT_EQ(controls().txtMTU.text, "1492");
+  EXPECT_EQ(current().MTU, 1492);
+  EXPECT_TRUE(current().MTUCustom);
+
+  // Already in Manual: the user's other choices stay, the window follows.
+  panel.optRWIN2Chosen();
+  panel.cmbRWINChosen(0);  // x4
+  panel.UseMeasuredMTU(1400);
+  EXPECT_EQ(host.modeInformationShown, 1);
+  EXPECT_EQ(current().RWIN, 1400 * 4);
+  EXPECT_EQ(controls().txtMTU.text, "1400");
+}
+
 TEST_F(SettingsPanelTest, TextBoxesKeepDigitsOnlyUpToTheirLength) {
   ChooseManual();
   panel.optMTU2Chosen();

@@ -1,0 +1,167 @@
+#include "kestrel/win32/frm_mtu.h"
+
+#include "kestrel/control_ids.h"
+
+namespace kestrel::win32 {
+namespace {
+
+constexpr int kClientWidth = 460;
+constexpr int kClientHeight = 400;
+constexpr int kMargin = 10;
+constexpr int kButtonWidth = 96;
+constexpr int kButtonHeight = 26;
+constexpr int kResultHeight = 48;
+
+}  // namespace
+
+std::optional<int> FrmMtu::ShowModal(HWND owner, MtuSearch& search, const std::string& host) {
+  if (!RegisterViewClass(ids::kMtuWindowClass, &ViewWindowProc<FrmMtu>)) return std::nullopt;
+  FrmMtu view(search);
+
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  RECT ownerRect{};
+  GetWindowRect(owner, &ownerRect);
+  const int x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
+  const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
+  if (!CreateWindowExA(exStyle, ids::kMtuWindowClass, "Find the Largest MTU", style,
+                       x < 0 ? 0 : x, y < 0 ? 0 : y, width, height, owner, nullptr,
+                       GetModuleHandleA(nullptr), &view)) {
+    return std::nullopt;
+  }
+  view.CreateControls(host);
+  view.Mirror();
+
+  EnableWindow(owner, FALSE);
+  ShowWindow(view.window_, SW_SHOW);
+  SetFocus(GetDlgItem(view.window_, ids::cmdMtuStart));
+
+  MSG message;
+  bool quit = false;
+  while (!view.closed_) {
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+      quit = true;
+      break;
+    }
+    if (!IsDialogMessageA(view.window_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  // A search still running ends with the window; its echo lands nowhere.
+  search.Cancel();
+  EnableWindow(owner, TRUE);
+  SetActiveWindow(owner);
+  DestroyWindow(view.window_);
+  if (quit) PostQuitMessage(static_cast<int>(message.wParam));
+  return view.chosen_;
+}
+
+void FrmMtu::CreateControls(const std::string& host) {
+  const DWORD tab = WS_TABSTOP | WS_GROUP;
+  const int right = kClientWidth - kMargin;
+  int y = kMargin;
+  CreateChild(window_, "STATIC", "&Host:", SS_LEFT, kMargin, y + 4, 40, 18, ids::lblMtuHost);
+  const int boxWidth = right - 2 * (kButtonWidth + 6) - kMargin - 44;
+  HWND box = CreateChild(window_, "EDIT", host.c_str(), ES_LEFT | ES_AUTOHSCROLL | tab,
+                         kMargin + 44, y, boxWidth, 24, ids::txtMtuHost, WS_EX_CLIENTEDGE);
+  SendMessageA(box, EM_LIMITTEXT, 255, 0);
+  CreateChild(window_, "BUTTON", "&Start", BS_DEFPUSHBUTTON | tab,
+              right - 2 * kButtonWidth - 6, y - 1, kButtonWidth, kButtonHeight, ids::cmdMtuStart);
+  CreateChild(window_, "BUTTON", "&Cancel", BS_PUSHBUTTON | tab, right - kButtonWidth, y - 1,
+              kButtonWidth, kButtonHeight, ids::cmdMtuCancel);
+  y += kButtonHeight + 8;
+  HWND progress = CreateChild(window_, PROGRESS_CLASSA, "", 0, kMargin, y,
+                              kClientWidth - 2 * kMargin, 18, ids::prgMtu);
+  SendMessageA(progress, PBM_SETRANGE32, 0, MtuSearch::Expected());
+  y += 18 + 8;
+  const int listHeight = kClientHeight - y - kResultHeight - kButtonHeight - 3 * kMargin;
+  CreateChild(window_, "LISTBOX", "", LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL | tab,
+              kMargin, y, kClientWidth - 2 * kMargin, listHeight, ids::lstMtuProbes,
+              WS_EX_CLIENTEDGE);
+  y += listHeight + kMargin;
+  CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, kMargin, y,
+              kClientWidth - 2 * kMargin, kResultHeight, ids::lblMtuResult);
+  const int bottom = kClientHeight - kMargin - kButtonHeight;
+  CreateChild(window_, "BUTTON", "&Use This MTU", BS_PUSHBUTTON | tab,
+              right - 2 * kButtonWidth - 6, bottom, kButtonWidth, kButtonHeight, ids::cmdMtuUse);
+  CreateChild(window_, "BUTTON", "Close", BS_PUSHBUTTON | tab, right - kButtonWidth, bottom,
+              kButtonWidth, kButtonHeight, ids::cmdMtuClose);
+  SetFontOnChildren(window_, MessageFont());
+}
+
+void FrmMtu::Start() {
+  SendDlgItemMessageA(window_, ids::lstMtuProbes, LB_RESETCONTENT, 0, 0);
+  linesShown_ = 0;
+  search_.Start(WindowText(GetDlgItem(window_, ids::txtMtuHost)), [this] { Mirror(); });
+  Mirror();
+}
+
+void FrmMtu::Mirror() {
+  const bool running = search_.Running();
+  HWND list = GetDlgItem(window_, ids::lstMtuProbes);
+  const auto& lines = search_.Lines();
+  if (lines.size() < linesShown_) {
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    linesShown_ = 0;
+  }
+  for (; linesShown_ < lines.size(); ++linesShown_) {
+    const auto at = SendMessageA(list, LB_ADDSTRING, 0,
+                                 reinterpret_cast<LPARAM>(lines[linesShown_].c_str()));
+    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(at), 0);
+  }
+  SendDlgItemMessageA(window_, ids::prgMtu, PBM_SETPOS,
+                      static_cast<WPARAM>(linesShown_ == 0 && !running ? 0 : search_.Done()), 0);
+  SetWindowTextIfDifferent(GetDlgItem(window_, ids::lblMtuResult),
+                           running ? "Measuring..." : search_.Result());
+  const bool usable = !running && search_.Mtu().has_value();
+  // Focus leaves a button before it is disabled, so that the keyboard still
+  // reaches the window.
+  HWND focus = GetFocus();
+  HWND start = GetDlgItem(window_, ids::cmdMtuStart);
+  HWND cancel = GetDlgItem(window_, ids::cmdMtuCancel);
+  if (running && focus == start) SetFocus(cancel);
+  if (!running && focus == cancel) SetFocus(usable ? GetDlgItem(window_, ids::cmdMtuUse) : start);
+  EnableWindow(start, !running);
+  EnableWindow(GetDlgItem(window_, ids::txtMtuHost), !running);
+  EnableWindow(cancel, running);
+  EnableWindow(GetDlgItem(window_, ids::cmdMtuUse), usable);
+}
+
+LRESULT FrmMtu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case ids::cmdMtuStart:
+          Start();
+          break;
+        case ids::cmdMtuCancel:
+          search_.Cancel();
+          Mirror();
+          break;
+        case ids::cmdMtuUse:
+          if (!search_.Running() && search_.Mtu()) {
+            chosen_ = search_.Mtu();
+            closed_ = true;
+          }
+          break;
+        case ids::cmdMtuClose:
+          closed_ = true;
+          break;
+        default:
+          break;
+      }
+      return 0;
+    case WM_CLOSE:
+      closed_ = true;
+      return 0;
+    default:
+      return DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+}  // namespace kestrel::win32
