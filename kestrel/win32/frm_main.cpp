@@ -264,9 +264,16 @@ void FrmMain::ShowChangePreview(const ChangePreview& preview) {
   FrmPreview::ShowModal(window_, preview);
 }
 
+FrmMain::~FrmMain() {
+  // An echo still under way uses the library it was sent through until its
+  // timeout: leave it all to the end of the process rather than free it
+  // under the worker's thread.
+  if (mtuNetwork_ && mtuNetwork_->worker.Busy()) static_cast<void>(mtuNetwork_.release());
+}
+
 std::optional<int> FrmMain::ShowMtuFinder(const std::string& host) {
-  if (!worker_) worker_ = std::make_unique<platform::win32::Win32Worker>();
-  MtuSearch search(*worker_, sockets_, icmp_);
+  if (!mtuNetwork_) mtuNetwork_ = std::make_unique<MtuNetwork>();
+  MtuSearch search(mtuNetwork_->worker, mtuNetwork_->sockets, mtuNetwork_->icmp);
   return FrmMtu::ShowModal(window_, search, host);
 }
 

@@ -19,6 +19,7 @@ namespace kestrel::win32 {
 class FrmMain final : public MainWindowHost {
  public:
   explicit FrmMain(KestrelApp& app);
+  ~FrmMain();
   FrmMain(const FrmMain&) = delete;
   FrmMain& operator=(const FrmMain&) = delete;
 
@@ -65,11 +66,14 @@ class FrmMain final : public MainWindowHost {
   MainWindowLayout shown_;
   bool busy_ = false;
   std::unique_ptr<common::win32::FrmPing> frmPing_;  // made on first use
-  // The MTU measurement's network, made on first use; the worker outlives
-  // the window so that an echo still under way when it closes lands nowhere.
-  platform::win32::Win32SocketLibrary sockets_;
-  platform::win32::Win32IcmpEcho icmp_;
-  std::unique_ptr<platform::win32::Win32Worker> worker_;
+  // The MTU measurement's network, made on first use. It outlives the
+  // measurement's window, whose last echo may still be under way.
+  struct MtuNetwork {
+    platform::win32::Win32SocketLibrary sockets;
+    platform::win32::Win32IcmpEcho icmp;
+    platform::win32::Win32Worker worker;
+  };
+  std::unique_ptr<MtuNetwork> mtuNetwork_;
   // True while the view itself sets control texts, whose change notices are
   // then not events of the user.
   bool mirroring_ = false;
