@@ -14,7 +14,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 std::string NotANumberMessage(const std::string& text) {
   return "The command line \"" + text + "\" could not be read as a number.\r\n\r\n" +
          "Kestrel accepts no argument, or a number: 0 opens the main window, any other number "
-         "only starts the tray monitor. /undo undoes every change by Kestrel.";
+         "only starts the tray monitor. /undo undoes every change by Kestrel, /apply [file] applies "
+         "the saved settings, /export file writes them as a registry script.";
 }
 
 }  // namespace

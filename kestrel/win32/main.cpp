@@ -1,4 +1,5 @@
 #include "common/user_shell.h"
+#include "kestrel/admin_commands.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/startup.h"
 #include "kestrel/win32/frm_main.h"
@@ -33,6 +34,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                            restart, sound, shell, random, dialogs, desktop});
 
   if (const auto exitCode = kestrel::RunUndoCommandLine(app)) return *exitCode;
+  if (const auto exitCode = kestrel::RunAdminCommandLine(app)) return *exitCode;
   if (kestrel::RunStartup(app) == kestrel::StartupAction::Exit) return 0;
 
   kestrel::win32::FrmMain frmMain(app);
