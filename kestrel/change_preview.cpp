@@ -2,8 +2,11 @@
 
 #include "common/os_version.h"
 #include "kestrel/apply_flow.h"
+#include "common/files.h"
 #include "kestrel/registry_facts.h"
+#include "kestrel/registry_script.h"
 #include "kestrel/settings_file.h"
+#include "kestrel/user_messages.h"
 
 namespace kestrel {
 namespace {
@@ -186,7 +189,31 @@ std::optional<ChangePreview> PreviewApply(KestrelApp& app, const SettingsPanel& 
   }
   PreviewRegistry registry(app.platform.registry);
   WriteAppSettings(app, registry, false);
-  return MakeChangePreview(registry.changes(), app.OSCode, app.OSEra, app.OSName);
+  ChangePreview preview = MakeChangePreview(registry.changes(), app.OSCode, app.OSEra, app.OSName);
+  preview.registryScript =
+      FormatRegistryScript(registry.changes(), common::IsNtFamily(app.OSCode));
+  return preview;
+}
+
+void ExportRegistryScript(KestrelApp& app, const ChangePreview& preview,
+                          platform::WindowHandle owner) {
+  platform::SaveFileRequest request;
+  request.owner = owner;
+  request.title = "Export as .reg";
+  request.types = {{"Registration Entries (*.reg)", "*.reg"}};
+  request.fileName = "Kestrel changes.reg";
+  request.defaultExtension = "reg";
+  const std::string path = app.platform.dialogs.AskSaveFileName(request);
+  if (path.empty()) return;
+  if (!common::ReplaceFileContents(app.platform.files, path, preview.registryScript)) {
+    Tell(app, "The registry script could not be written to\r\n\r\n" + path +
+                  "\r\n\r\nChoose a folder where you may create files, and export again.");
+    return;
+  }
+  Tell(app, "The changes Apply would make were written to\r\n\r\n" + path +
+                "\r\n\r\nThe keys of the network interfaces in it are those of this "
+                "computer. On other computers, run Kestrel.exe /apply with the same "
+                "Kestrel.cfg instead.");
 }
 
 }  // namespace kestrel

@@ -79,6 +79,8 @@ struct PreviewRow {
 struct ChangePreview {
   std::string summary;
   std::vector<PreviewRow> rows;
+  // The same writes as a script for the registry editor of this Windows.
+  std::string registryScript;
 };
 
 // The rows for the writes, read against the running Windows.
@@ -89,5 +91,10 @@ ChangePreview MakeChangePreview(const std::vector<PlannedChange>& changes, std::
 // a registry that makes no change. Nothing, after the same message Apply
 // gives, when the Manual panel is invalid.
 std::optional<ChangePreview> PreviewApply(KestrelApp& app, const SettingsPanel& panel);
+
+// "Export as .reg...": asks where to save the preview's registry script and
+// writes it there, telling the user how that went. Nothing on Cancel.
+void ExportRegistryScript(KestrelApp& app, const ChangePreview& preview,
+                          platform::WindowHandle owner);
 
 }  // namespace kestrel

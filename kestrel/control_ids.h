@@ -95,6 +95,7 @@ inline constexpr const char* kPreviewWindowClass = "KestrelPreviewWindow";
 inline constexpr int lblPreviewSummary = 400;
 inline constexpr int lvwPreview = 401;
 inline constexpr int cmdPreviewClose = 2;  // IDCANCEL, so that Escape closes it
+inline constexpr int cmdPreviewExport = 402;
 
 // frmDisplay
 inline constexpr int Picture1 = 200;

@@ -261,7 +261,7 @@ void FrmMain::SetBusy(bool busy) {
 }
 
 void FrmMain::ShowChangePreview(const ChangePreview& preview) {
-  FrmPreview::ShowModal(window_, preview);
+  FrmPreview::ShowModal(window_, app_, preview);
 }
 
 FrmMain::~FrmMain() {

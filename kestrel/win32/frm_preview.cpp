@@ -1,6 +1,7 @@
 #include "kestrel/win32/frm_preview.h"
 
 #include "kestrel/control_ids.h"
+#include "platform/win32/adapters.h"
 
 namespace kestrel::win32 {
 namespace {
@@ -10,6 +11,7 @@ constexpr int kClientHeight = 430;
 constexpr int kMargin = 10;
 constexpr int kSummaryHeight = 20;
 constexpr int kButtonWidth = 88;
+constexpr int kExportButtonWidth = 130;
 constexpr int kButtonHeight = 26;
 
 struct Column {
@@ -28,9 +30,9 @@ void SetCell(HWND list, int row, int column, const std::string& text) {
 
 }  // namespace
 
-void FrmPreview::ShowModal(HWND owner, const ChangePreview& preview) {
+void FrmPreview::ShowModal(HWND owner, KestrelApp& app, const ChangePreview& preview) {
   if (!RegisterViewClass(ids::kPreviewWindowClass, &ViewWindowProc<FrmPreview>)) return;
-  FrmPreview view(preview);
+  FrmPreview view(app, preview);
 
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
   const DWORD exStyle = WS_EX_DLGMODALFRAME;
@@ -104,6 +106,9 @@ void FrmPreview::CreateControls() {
     SetCell(list, at, 2, row.after);
     SetCell(list, at, 3, row.readBy);
   }
+  CreateChild(window_, "BUTTON", "&Export as .reg...", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+              kMargin, kClientHeight - kMargin - kButtonHeight, kExportButtonWidth,
+              kButtonHeight, ids::cmdPreviewExport);
   CreateChild(window_, "BUTTON", "Close", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
               kClientWidth - kMargin - kButtonWidth, kClientHeight - kMargin - kButtonHeight,
               kButtonWidth, kButtonHeight, ids::cmdPreviewClose);
@@ -131,6 +136,9 @@ LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       if (LOWORD(wParam) == ids::cmdPreviewClose) closed_ = true;
+      if (LOWORD(wParam) == ids::cmdPreviewExport) {
+        ExportRegistryScript(app_, preview_, platform::win32::AsWindowHandle(window_));
+      }
       return 0;
     case WM_NOTIFY: {
       auto& header = *reinterpret_cast<NMHDR*>(lParam);

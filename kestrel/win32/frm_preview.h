@@ -12,15 +12,16 @@ namespace kestrel::win32 {
 class FrmPreview {
  public:
   // Shows the window modally over owner and returns when it is closed.
-  static void ShowModal(HWND owner, const ChangePreview& preview);
+  static void ShowModal(HWND owner, KestrelApp& app, const ChangePreview& preview);
 
  private:
-  explicit FrmPreview(const ChangePreview& preview) : preview_(preview) {}
+  FrmPreview(KestrelApp& app, const ChangePreview& preview) : app_(app), preview_(preview) {}
   friend LRESULT CALLBACK common::win32::ViewWindowProc<FrmPreview>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
 
+  KestrelApp& app_;
   const ChangePreview& preview_;
   HWND window_ = nullptr;
   bool closed_ = false;

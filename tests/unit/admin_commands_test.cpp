@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kestrel/admin_commands.h"
+#include "kestrel/change_preview.h"
 #include "kestrel/registry_script.h"
 #include "kestrel/undo_record.h"
 #include "tests/doubles/fake_platform.h"
@@ -183,6 +184,28 @@ TEST_F(AdminCommandTest, ExportWritesTheScriptOfApplyAndChangesNothing) {
   fake.files.FailMoves(false);
   fake.files.Remove(cfg);
   EXPECT_EQ(Run("/export " + script), 2);
+}
+
+// The preview window's button: Cancel writes nothing; a refused write is told.
+TEST_F(AdminCommandTest, ThePreviewExportsItsScriptWhereTheUserChooses) {
+  const ChangePreview preview{"summary", {}, "REGEDIT4\r\n"};
+  const struct {
+    const char* answer;
+    bool failMoves;
+    bool written;
+    std::size_t messages;
+  } cases[] = {{"", false, false, 0}, {"C:\\a.reg", true, false, 1}, {"C:\\a.reg", false, true, 1}};
+  for (const auto& c : cases) {
+    fake.messages.shown.clear();
+    fake.files.Remove("C:\\a.reg");
+    fake.dialogs.answer = c.answer;
+    fake.files.FailMoves(c.failMoves);
+    ExportRegistryScript(fake.app, preview, 0);
+    EXPECT_EQ(fake.files.Contents("C:\\a.reg"),
+              c.written ? std::optional<std::string>("REGEDIT4\r\n") : std::nullopt);
+    EXPECT_EQ(fake.messages.shown.size(), c.messages);
+  }
+  EXPECT_EQ(fake.dialogs.asked.back().defaultExtension, "reg");
 }
 
 }  // namespace
