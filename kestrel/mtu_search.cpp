@@ -38,7 +38,9 @@ std::optional<platform::Ipv4Address> FindHost(platform::SocketLibrary& sockets,
   }
 }
 
-std::string Bytes(int size) { return std::to_string(size) + " bytes"; }
+std::string Bytes(int size) {
+  return std::to_string(size) + " bytes";
+}
 
 }  // namespace
 
@@ -143,18 +145,17 @@ struct MtuSearch::Core : std::enable_shared_from_this<Core> {
       }
       if (phase == Phase::Baseline) {
         lines.push_back(Bytes(size) + ": no answer");
-        Finish(MtuOutcome::NoAnswer,
-               host + " does not answer echoes: " + std::to_string(kProbeTries) +
-                   " small echoes got no reply. Try another host.");
+        Finish(MtuOutcome::NoAnswer, host +
+                                         " does not answer echoes: " + std::to_string(kProbeTries) +
+                                         " small echoes got no reply. Try another host.");
         return;
       }
       lines.push_back(Bytes(size) + ": no answer " + std::to_string(kProbeTries) +
                       " times, counted as too big");
     } else {
       lines.push_back(Bytes(size) + ": error " + std::to_string(*status));
-      Finish(MtuOutcome::Failed,
-             "The search stopped: an echo of " + Bytes(size) + " failed with error " +
-                 std::to_string(*status) + ".");
+      Finish(MtuOutcome::Failed, "The search stopped: an echo of " + Bytes(size) +
+                                     " failed with error " + std::to_string(*status) + ".");
       return;
     }
     Next(through);
@@ -209,9 +210,8 @@ struct MtuSearch::Core : std::enable_shared_from_this<Core> {
   }
 
   void Unsteady() {
-    Finish(MtuOutcome::Unsteady,
-           "The path answered differently when checked again at " + Bytes(size) +
-               ". Try again later.");
+    Finish(MtuOutcome::Unsteady, "The path answered differently when checked again at " +
+                                     Bytes(size) + ". Try again later.");
   }
 
   void Finish(MtuOutcome end, std::string text) {
@@ -234,7 +234,9 @@ MtuSearch::MtuSearch(platform::Worker& worker, platform::SocketLibrary& sockets,
                      platform::IcmpEcho& icmp)
     : core_(std::make_shared<Core>(worker, sockets, icmp)) {}
 
-MtuSearch::~MtuSearch() { ++core_->run; }
+MtuSearch::~MtuSearch() {
+  ++core_->run;
+}
 
 void MtuSearch::Start(const std::string& host, Changed changed) {
   core_->Begin(host, std::move(changed));
@@ -245,10 +247,18 @@ void MtuSearch::Cancel() {
   core_->Finish(MtuOutcome::Cancelled, "Cancelled.");
 }
 
-bool MtuSearch::Running() const { return core_->outcome == MtuOutcome::Running; }
-MtuOutcome MtuSearch::Outcome() const { return core_->outcome; }
-const std::vector<std::string>& MtuSearch::Lines() const { return core_->lines; }
-const std::string& MtuSearch::Result() const { return core_->result; }
+bool MtuSearch::Running() const {
+  return core_->outcome == MtuOutcome::Running;
+}
+MtuOutcome MtuSearch::Outcome() const {
+  return core_->outcome;
+}
+const std::vector<std::string>& MtuSearch::Lines() const {
+  return core_->lines;
+}
+const std::string& MtuSearch::Result() const {
+  return core_->result;
+}
 
 std::optional<int> MtuSearch::Mtu() const {
   if (core_->outcome != MtuOutcome::Found && core_->outcome != MtuOutcome::FullFrame) {

@@ -27,13 +27,13 @@ inline constexpr int kProbeTries = 3;
 
 enum class MtuOutcome {
   Running,
-  Found,       // the largest payload and the one above it were checked again
-  FullFrame,   // everything up to a full frame got through
-  NoAnswer,    // the host does not answer small echoes
-  NothingFits, // not even an empty echo got through unfragmented
-  Unsteady,    // the check at the end disagreed with the search
-  Failed,      // an echo ended with some other error
-  NoHost,      // the host could not be found
+  Found,        // the largest payload and the one above it were checked again
+  FullFrame,    // everything up to a full frame got through
+  NoAnswer,     // the host does not answer small echoes
+  NothingFits,  // not even an empty echo got through unfragmented
+  Unsteady,     // the check at the end disagreed with the search
+  Failed,       // an echo ended with some other error
+  NoHost,       // the host could not be found
   Cancelled,
 };
 

@@ -192,8 +192,8 @@ void FrmMain::CreateControls(int frame1Top, int frame1Bottom) {
       SetWindowSubclass(box, &FrmMain::NumberBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
       if (g.input == ids::txtMTU) {
         // Open in every mode: using a measured value switches to Manual.
-        CreateChild(window_, "BUTTON", "Find...", BS_PUSHBUTTON | tab, g.column + 92 + g.inputWidth + 8,
-                    top + 42, 56, 24, ids::cmdFindMtu);
+        CreateChild(window_, "BUTTON", "Find...", BS_PUSHBUTTON | tab,
+                    g.column + 92 + g.inputWidth + 8, top + 42, 56, 24, ids::cmdFindMtu);
       }
     } else {
       CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP,

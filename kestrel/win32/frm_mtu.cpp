@@ -28,9 +28,9 @@ std::optional<int> FrmMtu::ShowModal(HWND owner, MtuSearch& search, const std::s
   GetWindowRect(owner, &ownerRect);
   const int x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
   const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
-  if (!CreateWindowExA(exStyle, ids::kMtuWindowClass, "Find the Largest MTU", style,
-                       x < 0 ? 0 : x, y < 0 ? 0 : y, width, height, owner, nullptr,
-                       GetModuleHandleA(nullptr), &view)) {
+  if (!CreateWindowExA(exStyle, ids::kMtuWindowClass, "Find the Largest MTU", style, x < 0 ? 0 : x,
+                       y < 0 ? 0 : y, width, height, owner, nullptr, GetModuleHandleA(nullptr),
+                       &view)) {
     return std::nullopt;
   }
   view.CreateControls(host);
@@ -70,8 +70,8 @@ void FrmMtu::CreateControls(const std::string& host) {
   HWND box = CreateChild(window_, "EDIT", host.c_str(), ES_LEFT | ES_AUTOHSCROLL | tab,
                          kMargin + 44, y, boxWidth, 24, ids::txtMtuHost, WS_EX_CLIENTEDGE);
   SendMessageA(box, EM_LIMITTEXT, 255, 0);
-  CreateChild(window_, "BUTTON", "&Start", BS_DEFPUSHBUTTON | tab,
-              right - 2 * kButtonWidth - 6, y - 1, kButtonWidth, kButtonHeight, ids::cmdMtuStart);
+  CreateChild(window_, "BUTTON", "&Start", BS_DEFPUSHBUTTON | tab, right - 2 * kButtonWidth - 6,
+              y - 1, kButtonWidth, kButtonHeight, ids::cmdMtuStart);
   CreateChild(window_, "BUTTON", "&Cancel", BS_PUSHBUTTON | tab, right - kButtonWidth, y - 1,
               kButtonWidth, kButtonHeight, ids::cmdMtuCancel);
   y += kButtonHeight + 8;
@@ -80,15 +80,14 @@ void FrmMtu::CreateControls(const std::string& host) {
   SendMessageA(progress, PBM_SETRANGE32, 0, MtuSearch::Expected());
   y += 18 + 8;
   const int listHeight = kClientHeight - y - kResultHeight - kButtonHeight - 3 * kMargin;
-  CreateChild(window_, "LISTBOX", "", LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL | tab,
-              kMargin, y, kClientWidth - 2 * kMargin, listHeight, ids::lstMtuProbes,
-              WS_EX_CLIENTEDGE);
+  CreateChild(window_, "LISTBOX", "", LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL | tab, kMargin,
+              y, kClientWidth - 2 * kMargin, listHeight, ids::lstMtuProbes, WS_EX_CLIENTEDGE);
   y += listHeight + kMargin;
-  CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, kMargin, y,
-              kClientWidth - 2 * kMargin, kResultHeight, ids::lblMtuResult);
+  CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, kMargin, y, kClientWidth - 2 * kMargin,
+              kResultHeight, ids::lblMtuResult);
   const int bottom = kClientHeight - kMargin - kButtonHeight;
-  CreateChild(window_, "BUTTON", "&Use This MTU", BS_PUSHBUTTON | tab,
-              right - 2 * kButtonWidth - 6, bottom, kButtonWidth, kButtonHeight, ids::cmdMtuUse);
+  CreateChild(window_, "BUTTON", "&Use This MTU", BS_PUSHBUTTON | tab, right - 2 * kButtonWidth - 6,
+              bottom, kButtonWidth, kButtonHeight, ids::cmdMtuUse);
   CreateChild(window_, "BUTTON", "Close", BS_PUSHBUTTON | tab, right - kButtonWidth, bottom,
               kButtonWidth, kButtonHeight, ids::cmdMtuClose);
   SetFontOnChildren(window_, MessageFont());
@@ -110,8 +109,8 @@ void FrmMtu::Mirror() {
     linesShown_ = 0;
   }
   for (; linesShown_ < lines.size(); ++linesShown_) {
-    const auto at = SendMessageA(list, LB_ADDSTRING, 0,
-                                 reinterpret_cast<LPARAM>(lines[linesShown_].c_str()));
+    const auto at =
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines[linesShown_].c_str()));
     SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(at), 0);
   }
   SendDlgItemMessageA(window_, ids::prgMtu, PBM_SETPOS,

@@ -21,9 +21,7 @@ class MtuFinder : public e2e::SettingsScenario {
   Window Open(const App& app) const {
     return app.WaitForWindow(ids::kMtuWindowClass, ids::cmdMtuUse);
   }
-  static std::string Result(const Window& finder) {
-    return finder.Child(ids::lblMtuResult).Text();
-  }
+  static std::string Result(const Window& finder) { return finder.Child(ids::lblMtuResult).Text(); }
   static void WaitForResult(const Window& finder, const std::string& part) {
     e2e::WaitUntil([&] { return Result(finder).find(part) != std::string::npos; },
                    "the result \"" + part + "\"", e2e::Millis{20000},
@@ -45,8 +43,9 @@ TEST_F(MtuFinder, MeasuresLoopbackCancelsAndFillsThePanel) {
   finder.Child(ids::txtMtuHost).SetText("127.0.0.1");
   finder.Child(ids::cmdMtuStart).Click();
   WaitForResult(finder, "full 1500-byte frame");
-  EXPECT_EQ(Result(finder).rfind("Largest packet that got through: 1472 bytes, so the MTU is 1500", 0),
-            0u);
+  EXPECT_EQ(
+      Result(finder).rfind("Largest packet that got through: 1472 bytes, so the MTU is 1500", 0),
+      0u);
   EXPECT_GE(finder.Child(ids::lstMtuProbes).Send(LB_GETCOUNT), 12);
   e2e::WaitUntil([&] { return finder.Child(ids::cmdMtuUse).Enabled(); }, "Use This MTU");
   Screenshot(finder, "full-frame");

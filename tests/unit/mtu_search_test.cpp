@@ -1,6 +1,7 @@
+#include "kestrel/mtu_search.h"
+
 #include <gtest/gtest.h>
 
-#include "kestrel/mtu_search.h"
 #include "tests/doubles/fake_network.h"
 #include "tests/doubles/manual_worker.h"
 
@@ -54,7 +55,7 @@ TEST(MtuSearchTest, FindsTheLargestPacketThatCrossesThePath) {
       {"flaky edge",
        [n = std::make_shared<int>(0)](std::size_t size, bool) {
          return size <= 1000 || (size == 1001 && ++*n > 1) ? platform::kEchoSuccess
-                                                          : platform::kEchoPacketTooBig;
+                                                           : platform::kEchoPacketTooBig;
        },
        MtuOutcome::Unsteady, std::nullopt, "checked again at 1001 bytes"},
   };
