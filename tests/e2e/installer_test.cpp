@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
@@ -224,6 +225,42 @@ TEST_F(Installer, AFailedUndoStopsTheSilentUninstall) {
   EXPECT_TRUE(ReadRegistryValue(kRunKey, "Tidewatch"));
   EXPECT_TRUE(ReadRegistryValue(kUninstallKey, "UninstallString"));
   EXPECT_TRUE(Exists(Join(StartMenuFolder(), "Kestrel.lnk")));
+}
+
+// The guide's page for administrators, as written: silent install, /apply
+// with a settings file from a share, /undo, /apply again, silent uninstall.
+TEST_F(Installer, TheAdministratorsStepsAsTheGuideGivesThem) {
+  const std::vector<std::string> tuned = TunedKeys();
+  const Snapshot before = TakeSnapshot(tuned);
+  const std::string share = "C:\\deploy";
+  CreateDirectoryA(share.c_str(), nullptr);
+  const std::string cfg = Join(share, "Kestrel.cfg");
+  {
+    std::ofstream out(cfg, std::ios::binary);
+    out << "ConnectionType,2\r\nOptiMode,3\r\nMTU,#TRUE#,1400\r\nRWIN,#TRUE#,2,11200\r\n"
+           "TTL,#TRUE#,64\r\nSKA,#TRUE#,4,300000\r\nNDI,#TRUE#,4,16\r\nPMTU,#FALSE#\r\n"
+           "BlackHole,#TRUE#\r\nMSCPS0,8,10\r\nMSCPS1,4,6\r\n";
+  }
+  EXPECT_EQ(
+      e2e::Process::Start(e2e::BuiltProgram("KESTREL_SETUP_EXE"), "/S").WaitForExit(kSetupTimeout),
+      0u);
+  SetKestrelVersion("win10");
+  const std::string tcpip = std::string(keys::kServicesCurrent) + keys::kTcpipSuffix;
+  const auto run = [&](const std::string& arguments) {
+    return StartKestrel(arguments).WaitForExitWithoutWindow(e2e::kStartTimeout);
+  };
+  EXPECT_EQ(run("/apply \"" + cfg + "\""), 0u);
+  EXPECT_EQ(ReadRegistryValue(tcpip, "DefaultTTL"), DwordValue(64));
+  EXPECT_EQ(run("/undo"), 0u);
+  EXPECT_EQ(TakeSnapshot(tuned), before);
+
+  EXPECT_EQ(run("/apply \"" + cfg + "\""), 0u);
+  EXPECT_EQ(e2e::Process::Start(Dir().PathOf("Uninstall.exe"), "/S _?=" + Folder())
+                .WaitForExit(kSetupTimeout),
+            0u);
+  EXPECT_EQ(TakeSnapshot(tuned), before);
+  DeleteFileA(cfg.c_str());
+  RemoveDirectoryA(share.c_str());
 }
 
 // The pages a user clicks through, each saved as a picture for the guide.
