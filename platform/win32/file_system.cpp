@@ -34,6 +34,21 @@ std::optional<std::string> ReadUpTo(const std::string& path, std::size_t limit) 
   return content;
 }
 
+// All of bytes, then flushed to the disk; a write that stalls is a failure.
+bool WriteFlushed(HANDLE file, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
+                     nullptr) ||
+        written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return FlushFileBuffers(file) != 0;
+}
+
 }  // namespace
 
 std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
@@ -49,18 +64,8 @@ bool Win32FileSystem::WriteAll(const std::string& path, const std::string& bytes
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
-                     &written, nullptr) ||
-        written == 0) {
-      return false;
-    }
-    done += written;
-  }
   // On disk before the move makes it the real file.
-  return FlushFileBuffers(file.get()) != 0;
+  return WriteFlushed(file.get(), bytes);
 }
 
 bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
@@ -87,17 +92,7 @@ bool Win32FileSystem::AppendAll(const std::string& path, const std::string& byte
   UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
-                     &written, nullptr) ||
-        written == 0) {
-      return false;
-    }
-    done += written;
-  }
-  return FlushFileBuffers(file.get()) != 0;
+  return WriteFlushed(file.get(), bytes);
 }
 
 bool Win32FileSystem::CreateFolder(const std::string& path) {
