@@ -162,28 +162,9 @@ void FrmPing::ShowModal(HWND owner) {
   modal_ = true;
   closeRequested_ = false;
   if (!Open(owner)) return;
-  EnableWindow(owner, FALSE);
-
-  MSG message{};
-  bool quit = false;
-  while (!closeRequested_ && window_) {
-    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
-    }
-    if (!IsDialogMessageA(window_, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-
-  // The owner is enabled again before the dialog goes, so that the system
-  // activates the owner and not some other program's window.
-  EnableWindow(owner, TRUE);
-  SetActiveWindow(owner);
+  RunModal(owner, window_, [this] { return closeRequested_ || !window_; });
   if (window_) DestroyWindow(window_);
   modal_ = false;
-  if (quit) PostQuitMessage(static_cast<int>(message.wParam));
 }
 
 void FrmPing::ShowModeless(HWND owner, std::function<void()> onClosed) {

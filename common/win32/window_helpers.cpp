@@ -101,6 +101,25 @@ int RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
+void RunModal(HWND owner, HWND window, const std::function<bool()>& done) {
+  EnableWindow(owner, FALSE);
+  MSG message{};
+  bool quit = false;
+  while (!done()) {
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+      quit = true;
+      break;
+    }
+    if (!IsDialogMessageA(window, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  EnableWindow(owner, TRUE);
+  SetActiveWindow(owner);
+  if (quit) PostQuitMessage(static_cast<int>(message.wParam));
+}
+
 void MirrorEnabled(HWND control, bool enabled) {
   if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "common/controls.h"
@@ -57,6 +58,11 @@ void RemoveTopLevelWindow(HWND window);
 void DispatchWithDialogKeys(MSG& message);
 // Runs until the last top-level window has closed; returns the exit code.
 int RunMessageLoop();
+// Runs a modal window's messages over its disabled owner until done() says
+// so, then enables the owner again before the caller destroys the window, so
+// that the system activates the owner and not some other program's window.
+// A WM_QUIT that ends the wait early is posted again for the main loop.
+void RunModal(HWND owner, HWND window, const std::function<bool()>& done);
 
 // Mirroring a model's control state into a control. Each changes the control
 // only where it differs, so that no needless notification or flicker follows.

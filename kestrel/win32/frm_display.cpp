@@ -34,29 +34,10 @@ void FrmDisplay::ShowModal(HWND owner, const ModeInformation& info) {
   }
   dialog.CreateControls(info);
 
-  EnableWindow(owner, FALSE);
   ShowWindow(dialog.window_, SW_SHOW);
   SetFocus(GetDlgItem(dialog.window_, ids::cmdOK));
-
-  MSG message;
-  bool quit = false;
-  while (!dialog.closed_) {
-    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
-    }
-    if (!IsDialogMessageA(dialog.window_, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-
-  // The owner is enabled again before the dialog goes, so that the system
-  // activates the owner and not some other program's window.
-  EnableWindow(owner, TRUE);
-  SetActiveWindow(owner);
+  RunModal(owner, dialog.window_, [&] { return dialog.closed_; });
   DestroyWindow(dialog.window_);
-  if (quit) PostQuitMessage(static_cast<int>(message.wParam));
 }
 
 void FrmDisplay::CreateControls(const ModeInformation& info) {

@@ -36,28 +36,12 @@ std::optional<int> FrmMtu::ShowModal(HWND owner, MtuSearch& search, const std::s
   view.CreateControls(host);
   view.Mirror();
 
-  EnableWindow(owner, FALSE);
   ShowWindow(view.window_, SW_SHOW);
   SetFocus(GetDlgItem(view.window_, ids::cmdMtuStart));
-
-  MSG message;
-  bool quit = false;
-  while (!view.closed_) {
-    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
-    }
-    if (!IsDialogMessageA(view.window_, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
+  RunModal(owner, view.window_, [&] { return view.closed_; });
   // A search still running ends with the window; its echo lands nowhere.
   search.Cancel();
-  EnableWindow(owner, TRUE);
-  SetActiveWindow(owner);
   DestroyWindow(view.window_);
-  if (quit) PostQuitMessage(static_cast<int>(message.wParam));
   return view.chosen_;
 }
 

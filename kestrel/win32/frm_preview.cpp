@@ -51,27 +51,10 @@ void FrmPreview::ShowModal(HWND owner, KestrelApp& app, const ChangePreview& pre
   }
   view.CreateControls();
 
-  EnableWindow(owner, FALSE);
   ShowWindow(view.window_, SW_SHOW);
   SetFocus(GetDlgItem(view.window_, ids::lvwPreview));
-
-  MSG message;
-  bool quit = false;
-  while (!view.closed_) {
-    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
-    }
-    if (!IsDialogMessageA(view.window_, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-  // The owner first, so that the system activates it and not another program.
-  EnableWindow(owner, TRUE);
-  SetActiveWindow(owner);
+  RunModal(owner, view.window_, [&] { return view.closed_; });
   DestroyWindow(view.window_);
-  if (quit) PostQuitMessage(static_cast<int>(message.wParam));
 }
 
 void FrmPreview::CreateControls() {
