@@ -2,7 +2,8 @@
 
 #include "common/ping_dialog_ids.h"
 #include "common/win32/window_helpers.h"
-#include "platform/win32/adapters.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/window_handle.h"
 
 namespace common::win32 {
 namespace {
@@ -121,17 +122,9 @@ bool FrmPing::Open(HWND owner) {
 
   // Centred over the owner, or on the screen when the owner is hidden (the
   // tray monitor's form is).
-  RECT area{};
-  if (owner && IsWindowVisible(owner)) {
-    GetWindowRect(owner, &area);
-  } else {
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  const int x = area.left + (area.right - area.left - width) / 2;
-  const int y = area.top + (area.bottom - area.top - height) / 2;
-
-  if (!CreateWindowExA(kExStyle, ids::kPingWindowClass, ids::kPingCaption, kStyle, x, y, width,
-                       height, owner, nullptr, GetModuleHandleA(nullptr), this)) {
+  const POINT at = CentredOver(owner && IsWindowVisible(owner) ? owner : nullptr, width, height);
+  if (!CreateWindowExA(kExStyle, ids::kPingWindowClass, ids::kPingCaption, kStyle, at.x, at.y,
+                       width, height, owner, nullptr, GetModuleHandleA(nullptr), this)) {
     return false;
   }
   CreateControls();
@@ -184,6 +177,11 @@ void FrmPing::BringToFront() {
 
 bool FrmPing::TranslateDialogMessage(MSG& message) {
   return window_ && IsDialogMessageA(window_, &message);
+}
+
+void FrmPing::OnDetached() {
+  // However the window went, also with its owner.
+  if (!modal_ && onClosed_) onClosed_();
 }
 
 void FrmPing::Close() {
@@ -254,14 +252,6 @@ LRESULT FrmPing::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Close();
       return 0;
-    case WM_NCDESTROY: {
-      // However the window goes, also with its owner, the view lets go of it.
-      HWND window = window_;
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      window_ = nullptr;
-      if (!modal_ && onClosed_) onClosed_();
-      return DefWindowProcA(window, message, wParam, lParam);
-    }
     default:
       break;
   }

@@ -39,6 +39,7 @@ class FrmPing {
  private:
   friend LRESULT CALLBACK ViewWindowProc<FrmPing>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnDetached();
   bool Open(HWND owner);
   void CreateControls();
   void OnCommand(int id, int code);

@@ -1,5 +1,6 @@
 #include "common/win32/window_helpers.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace common::win32 {
@@ -101,8 +102,33 @@ int RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
+POINT CentredOver(HWND around, int width, int height) {
+  RECT area{};
+  HMONITOR monitor = nullptr;
+  if (around && GetWindowRect(around, &area)) {
+    monitor = MonitorFromWindow(around, MONITOR_DEFAULTTONEAREST);
+  } else {
+    monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    area = RECT{};
+  }
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  RECT work{};
+  if (monitor && GetMonitorInfoA(monitor, &info)) {
+    work = info.rcWork;
+  } else {
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  }
+  if (IsRectEmpty(&area)) area = work;
+  POINT corner{area.left + (area.right - area.left - width) / 2,
+               area.top + (area.bottom - area.top - height) / 2};
+  corner.x = std::max(work.left, std::min(corner.x, work.right - width));
+  corner.y = std::max(work.top, std::min(corner.y, work.bottom - height));
+  return corner;
+}
+
 void RunModal(HWND owner, HWND window, const std::function<bool()>& done) {
-  EnableWindow(owner, FALSE);
+  if (owner) EnableWindow(owner, FALSE);
   MSG message{};
   bool quit = false;
   while (!done()) {
@@ -115,8 +141,10 @@ void RunModal(HWND owner, HWND window, const std::function<bool()>& done) {
       DispatchMessageA(&message);
     }
   }
-  EnableWindow(owner, TRUE);
-  SetActiveWindow(owner);
+  if (owner) {
+    EnableWindow(owner, TRUE);
+    SetActiveWindow(owner);
+  }
   if (quit) PostQuitMessage(static_cast<int>(message.wParam));
 }
 

@@ -32,7 +32,10 @@ bool RegisterViewClass(const char* name, WNDPROC procedure, HICON icon = nullptr
 
 // The window procedure of a view class: the view passed as the creation
 // parameter of CreateWindowExA gets its window in window_ at WM_NCCREATE,
-// then every message through HandleMessage. A view makes it its friend.
+// then every message through HandleMessage. At WM_NCDESTROY the window lets
+// go of the view and the view of the window, so that neither keeps a handle
+// that the system may give to another window; a view that must hear of it
+// has OnDetached, called after. A view makes this procedure its friend.
 template <typename View>
 LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
@@ -41,9 +44,21 @@ LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
   }
   auto* view = reinterpret_cast<View*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  return view ? view->HandleMessage(message, wParam, lParam)
-              : DefWindowProcA(window, message, wParam, lParam);
+  if (!view) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    view->window_ = nullptr;
+    if constexpr (requires { view->OnDetached(); }) view->OnDetached();
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  return view->HandleMessage(message, wParam, lParam);
 }
+
+// The top-left corner of a window of the given outer size centred over
+// `around`, or over the primary monitor's work area when there is none,
+// then moved as little as needed to lie whole in that monitor's work area
+// (its left and top edges first, when the window is larger than it).
+POINT CentredOver(HWND around, int width, int height);
 
 // Lets pending window messages run once, without waiting for new ones.
 void PumpPendingMessages();
@@ -61,7 +76,8 @@ int RunMessageLoop();
 // Runs a modal window's messages over its disabled owner until done() says
 // so, then enables the owner again before the caller destroys the window, so
 // that the system activates the owner and not some other program's window.
-// A WM_QUIT that ends the wait early is posted again for the main loop.
+// Without an owner, nothing is disabled. A WM_QUIT that ends the wait early
+// is posted again for the main loop.
 void RunModal(HWND owner, HWND window, const std::function<bool()>& done);
 
 // Mirroring a model's control state into a control. Each changes the control

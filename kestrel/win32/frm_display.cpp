@@ -1,9 +1,12 @@
 #include "kestrel/win32/frm_display.h"
 
+#include "common/win32/window_helpers.h"
 #include "kestrel/control_ids.h"
-#include "kestrel/win32/window_helpers.h"
 
 namespace kestrel::win32 {
+
+using namespace common::win32;
+
 namespace {
 
 constexpr int kClientWidth = 362;  // 5430 by 2760 twips at 15 twips a pixel
@@ -21,15 +24,9 @@ void FrmDisplay::ShowModal(HWND owner, const ModeInformation& info) {
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-
-  // Centred over the main window.
-  RECT ownerRect{};
-  GetWindowRect(owner, &ownerRect);
-  const int x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
-  const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
-
-  if (!CreateWindowExA(exStyle, ids::kDisplayWindowClass, info.title.c_str(), style, x, y, width,
-                       height, owner, nullptr, GetModuleHandleA(nullptr), &dialog)) {
+  const POINT at = CentredOver(owner, width, height);
+  if (!CreateWindowExA(exStyle, ids::kDisplayWindowClass, info.title.c_str(), style, at.x, at.y,
+                       width, height, owner, nullptr, GetModuleHandleA(nullptr), &dialog)) {
     return;
   }
   dialog.CreateControls(info);

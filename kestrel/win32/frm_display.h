@@ -2,7 +2,6 @@
 
 #include "common/win32/window_helpers.h"
 #include "kestrel/mode_information.h"
-#include "kestrel/win32/window_helpers.h"
 #include "platform/win32/handles.h"
 
 namespace kestrel::win32 {

@@ -1,5 +1,6 @@
 #include "kestrel/win32/frm_main.h"
 
+#include "common/win32/window_helpers.h"
 #include "kestrel/artwork.h"
 #include "kestrel/control_ids.h"
 #include "kestrel/win32/frm_display.h"
@@ -7,10 +8,12 @@
 #include "kestrel/win32/frm_preview.h"
 #include "kestrel/win32/pixel_art.h"
 #include "kestrel/win32/resource_ids.h"
-#include "kestrel/win32/window_helpers.h"
 #include "platform/win32/adapters.h"
 
 namespace kestrel::win32 {
+
+using namespace common::win32;
+
 namespace {
 
 constexpr int kClientWidth = 516;  // 7740 by 6990 twips at 15 twips a pixel

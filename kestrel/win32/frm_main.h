@@ -7,7 +7,6 @@
 #include "kestrel/kestrel_app.h"
 #include "kestrel/main_window.h"
 #include "kestrel/win32/frm_tip.h"
-#include "kestrel/win32/window_helpers.h"
 #include "platform/win32/adapters.h"
 #include "platform/win32/handles.h"
 

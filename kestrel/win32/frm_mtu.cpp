@@ -1,8 +1,12 @@
 #include "kestrel/win32/frm_mtu.h"
 
+#include "common/win32/window_helpers.h"
 #include "kestrel/control_ids.h"
 
 namespace kestrel::win32 {
+
+using namespace common::win32;
+
 namespace {
 
 constexpr int kClientWidth = 460;
@@ -24,13 +28,9 @@ std::optional<int> FrmMtu::ShowModal(HWND owner, MtuSearch& search, const std::s
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  RECT ownerRect{};
-  GetWindowRect(owner, &ownerRect);
-  const int x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
-  const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
-  if (!CreateWindowExA(exStyle, ids::kMtuWindowClass, "Find the Largest MTU", style, x < 0 ? 0 : x,
-                       y < 0 ? 0 : y, width, height, owner, nullptr, GetModuleHandleA(nullptr),
-                       &view)) {
+  const POINT at = CentredOver(owner, width, height);
+  if (!CreateWindowExA(exStyle, ids::kMtuWindowClass, "Find the Largest MTU", style, at.x, at.y,
+                       width, height, owner, nullptr, GetModuleHandleA(nullptr), &view)) {
     return std::nullopt;
   }
   view.CreateControls(host);

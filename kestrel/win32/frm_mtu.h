@@ -5,7 +5,6 @@
 
 #include "common/win32/window_helpers.h"
 #include "kestrel/mtu_search.h"
-#include "kestrel/win32/window_helpers.h"
 
 namespace kestrel::win32 {
 

@@ -1,9 +1,13 @@
 #include "kestrel/win32/frm_preview.h"
 
+#include "common/win32/window_helpers.h"
 #include "kestrel/control_ids.h"
-#include "platform/win32/adapters.h"
+#include "platform/win32/window_handle.h"
 
 namespace kestrel::win32 {
+
+using namespace common::win32;
+
 namespace {
 
 constexpr int kClientWidth = 900;
@@ -40,13 +44,9 @@ void FrmPreview::ShowModal(HWND owner, KestrelApp& app, const ChangePreview& pre
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  RECT ownerRect{};
-  GetWindowRect(owner, &ownerRect);
-  const int x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
-  const int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
-  if (!CreateWindowExA(exStyle, ids::kPreviewWindowClass, "Preview Changes", style,
-                       x < 0 ? 0 : x, y < 0 ? 0 : y, width, height, owner, nullptr,
-                       GetModuleHandleA(nullptr), &view)) {
+  const POINT at = CentredOver(owner, width, height);
+  if (!CreateWindowExA(exStyle, ids::kPreviewWindowClass, "Preview Changes", style, at.x, at.y,
+                       width, height, owner, nullptr, GetModuleHandleA(nullptr), &view)) {
     return;
   }
   view.CreateControls();

@@ -2,7 +2,6 @@
 
 #include "common/win32/window_helpers.h"
 #include "kestrel/change_preview.h"
-#include "kestrel/win32/window_helpers.h"
 
 namespace kestrel::win32 {
 

@@ -1,12 +1,15 @@
 #include "kestrel/win32/frm_tip.h"
 
+#include "common/win32/window_helpers.h"
 #include "kestrel/artwork.h"
 #include "kestrel/control_ids.h"
 #include "kestrel/win32/pixel_art.h"
 #include "kestrel/win32/resource_ids.h"
-#include "kestrel/win32/window_helpers.h"
 
 namespace kestrel::win32 {
+
+using namespace common::win32;
+
 namespace {
 
 constexpr int kClientWidth = 420;
@@ -28,17 +31,8 @@ void FrmTip::Show(HWND around, bool modal) {
   } else if (!Create(around)) {
     return;
   }
-  if (!modal) return;
-
-  MSG message;
-  while (window_) {
-    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
-      // Left for the main loop, which ends the program.
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    DispatchWithDialogKeys(message);
-  }
+  // The window has no owner to disable: the main window is still hidden.
+  if (modal) RunModal(nullptr, window_, [this] { return window_ == nullptr; });
 }
 
 bool FrmTip::Create(HWND around) {
@@ -54,15 +48,11 @@ bool FrmTip::Create(HWND around) {
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  RECT aroundRect{};
-  if (!around || !GetWindowRect(around, &aroundRect)) {
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &aroundRect, 0);
-  }
-  const int x = aroundRect.left + (aroundRect.right - aroundRect.left - width) / 2;
-  const int y = aroundRect.top + (aroundRect.bottom - aroundRect.top - height) / 2;
-
-  if (!CreateWindowExA(exStyle, ids::kTipWindowClass, "Tip of the Day", style, x, y, width, height,
-                       nullptr, nullptr, GetModuleHandleA(nullptr), this)) {
+  // Over the main window, also while it is still hidden at start-up: it
+  // shows where the tip was.
+  const POINT at = CentredOver(around, width, height);
+  if (!CreateWindowExA(exStyle, ids::kTipWindowClass, "Tip of the Day", style, at.x, at.y, width,
+                       height, nullptr, nullptr, GetModuleHandleA(nullptr), this)) {
     return false;
   }
   AddTopLevelWindow(window_);
@@ -157,14 +147,10 @@ LRESULT FrmTip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       DestroyWindow(window_);
       return 0;
-    case WM_DESTROY: {
-      HWND closing = window_;
-      SetWindowLongPtrA(closing, GWLP_USERDATA, 0);
-      window_ = nullptr;
+    case WM_DESTROY:
       model_.reset();
-      RemoveTopLevelWindow(closing);
+      RemoveTopLevelWindow(window_);
       return 0;
-    }
     default:
       return DefWindowProcA(window_, message, wParam, lParam);
   }

@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "common/win32/window_helpers.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/tip_of_the_day.h"
-#include "kestrel/win32/window_helpers.h"
 #include "platform/win32/handles.h"
 
 namespace kestrel::win32 {

@@ -2,8 +2,9 @@
 #include "kestrel/admin_commands.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/startup.h"
+#include "common/win32/window_helpers.h"
 #include "kestrel/win32/frm_main.h"
-#include "kestrel/win32/window_helpers.h"
+#include "common/win32/window_helpers.h"
 #include "platform/win32/adapters.h"
 #include "platform/win32/system_libraries.h"
 
@@ -40,5 +41,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kestrel::win32::FrmMain frmMain(app);
   if (!frmMain.Open()) return 1;
   // Until the last window closes: the tip window may outlive the main window.
-  return kestrel::win32::RunMessageLoop();
+  return common::win32::RunMessageLoop();
 }

@@ -27,6 +27,7 @@
 #include "platform/worker.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/late_bound_library.h"
+#include "platform/win32/window_handle.h"
 
 // The Win32 implementations of the platform interfaces.
 namespace platform::win32 {
@@ -239,8 +240,5 @@ class Win32Worker final : public Worker {
 // The system's record for the portable one: the first version's size for
 // this architecture, so that every shell since the first one accepts it.
 NOTIFYICONDATAA ToNotifyIconData(const NotifyIconData& record);
-
-inline HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
-inline WindowHandle AsWindowHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
 }  // namespace platform::win32

@@ -169,12 +169,6 @@ LRESULT FrmTidewatch::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       // The last window of the program: the message loop ends.
       common::win32::RemoveTopLevelWindow(window_);
       return 0;
-    case WM_NCDESTROY: {
-      HWND window = window_;
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      window_ = nullptr;
-      return DefWindowProcA(window, message, wParam, lParam);
-    }
     default:
       return DefWindowProcA(window_, message, wParam, lParam);
   }
