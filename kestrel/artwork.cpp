@@ -1,5 +1,8 @@
 #include "kestrel/artwork.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace kestrel {
 namespace {
 // One letter a colour; "." lets the background show through.
@@ -31,6 +34,150 @@ std::optional<Rgb> ArtColour(char key) {
     if (entry.key == key) return entry.colour;
   }
   return std::nullopt;
+}
+
+namespace {
+
+using Letters = std::vector<std::string>;
+
+// The letter at (x, y), or the nearest one inside the picture, so that the
+// border pixels see themselves as their outer neighbours.
+char LetterAt(const Letters& letters, int x, int y) {
+  const int last = static_cast<int>(letters.size()) - 1;
+  const auto row = static_cast<std::size_t>(std::clamp(y, 0, last));
+  const auto column = static_cast<std::size_t>(std::clamp(x, 0, last));
+  return column < letters[row].size() ? letters[row][column] : '.';
+}
+
+// Each letter becomes two by two; a corner takes the colour of the two
+// neighbours that meet there when they agree and the other two do not, so
+// that a diagonal stays a thin diagonal instead of a staircase.
+Letters Double(const Letters& letters) {
+  const int size = static_cast<int>(letters.size());
+  Letters out(static_cast<std::size_t>(size * 2), std::string(static_cast<std::size_t>(size * 2), '.'));
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const char p = LetterAt(letters, x, y);
+      const char a = LetterAt(letters, x, y - 1);
+      const char b = LetterAt(letters, x + 1, y);
+      const char c = LetterAt(letters, x - 1, y);
+      const char d = LetterAt(letters, x, y + 1);
+      auto& top = out[static_cast<std::size_t>(2 * y)];
+      auto& bottom = out[static_cast<std::size_t>(2 * y + 1)];
+      const auto left = static_cast<std::size_t>(2 * x);
+      top[left] = c == a && c != d && a != b ? a : p;
+      top[left + 1] = a == b && a != c && b != d ? b : p;
+      bottom[left] = d == c && d != b && c != a ? c : p;
+      bottom[left + 1] = b == d && b != a && d != c ? d : p;
+    }
+  }
+  return out;
+}
+
+// Each letter becomes three by three by the same rule, the centre staying.
+Letters Triple(const Letters& letters) {
+  const int size = static_cast<int>(letters.size());
+  Letters out(static_cast<std::size_t>(size * 3), std::string(static_cast<std::size_t>(size * 3), '.'));
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const char a = LetterAt(letters, x - 1, y - 1), b = LetterAt(letters, x, y - 1),
+                 c = LetterAt(letters, x + 1, y - 1), d = LetterAt(letters, x - 1, y),
+                 e = LetterAt(letters, x, y), f = LetterAt(letters, x + 1, y),
+                 g = LetterAt(letters, x - 1, y + 1), h = LetterAt(letters, x, y + 1),
+                 i = LetterAt(letters, x + 1, y + 1);
+      const bool upLeft = d == b && b != f && d != h;
+      const bool upRight = b == f && b != d && f != h;
+      const bool downLeft = d == h && d != f && b != h;
+      const bool downRight = h == f && d != f && b != h;
+      const char block[9] = {
+          upLeft ? d : e,
+          (upLeft && e != c) || (upRight && e != a) ? b : e,
+          upRight ? f : e,
+          (upLeft && e != g) || (downLeft && e != a) ? d : e,
+          e,
+          (upRight && e != i) || (downRight && e != c) ? f : e,
+          downLeft ? d : e,
+          (downLeft && e != i) || (downRight && e != g) ? h : e,
+          downRight ? f : e,
+      };
+      for (int n = 0; n < 9; ++n) {
+        out[static_cast<std::size_t>(3 * y + n / 3)][static_cast<std::size_t>(3 * x + n % 3)] =
+            block[n];
+      }
+    }
+  }
+  return out;
+}
+
+// The enlargement nearest above the size, preferring one that the size
+// divides, so that averaging down takes whole blocks: 24 from 16 is
+// tripled and halved rather than doubled and shrunk by a third.
+Letters Enlarged(const Letters& letters, int size) {
+  const int width = static_cast<int>(letters.size());
+  int bestFactor = 0;
+  for (const int factor : {1, 2, 3, 4, 6, 8}) {
+    const int enlarged = width * factor;
+    if (enlarged < size) continue;
+    if (enlarged % size == 0) {
+      bestFactor = factor;
+      break;
+    }
+    if (bestFactor == 0) bestFactor = factor;
+  }
+  if (bestFactor == 0) bestFactor = 8;
+  Letters out = letters;
+  for (int factor = bestFactor; factor > 1;) {
+    if (factor % 3 == 0) {
+      out = Triple(out);
+      factor /= 3;
+    } else {
+      out = Double(out);
+      factor /= 2;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::optional<Rgb>> DrawArt(const PixelArt& art, int size) {
+  std::vector<std::optional<Rgb>> pixels;
+  if (size <= 0 || art.Width() == 0 || art.Width() != art.Height()) return pixels;
+  pixels.resize(static_cast<std::size_t>(size * size));
+  const Letters letters = Enlarged(art.rows, size);
+  const int from = static_cast<int>(letters.size());
+  // Each pixel averages the letters its square covers, weighted by the part
+  // of each it covers: whole letters when the size divides the enlargement.
+  for (int y = 0; y < size; ++y) {
+    const double top = static_cast<double>(y) * from / size;
+    const double bottom = static_cast<double>(y + 1) * from / size;
+    for (int x = 0; x < size; ++x) {
+      const double left = static_cast<double>(x) * from / size;
+      const double right = static_cast<double>(x + 1) * from / size;
+      double opaque = 0, all = 0, red = 0, green = 0, blue = 0;
+      for (int row = static_cast<int>(top); row < from && row < bottom; ++row) {
+        const double height = std::min<double>(row + 1, bottom) - std::max<double>(row, top);
+        for (int column = static_cast<int>(left); column < from && column < right; ++column) {
+          const double weight =
+              height * (std::min<double>(column + 1, right) - std::max<double>(column, left));
+          all += weight;
+          const auto colour = ArtColour(LetterAt(letters, column, row));
+          if (!colour) continue;
+          opaque += weight;
+          red += weight * colour->red;
+          green += weight * colour->green;
+          blue += weight * colour->blue;
+        }
+      }
+      if (all <= 0 || opaque * 2 < all) continue;
+      const auto channel = [opaque](double sum) {
+        return static_cast<std::uint8_t>(std::lround(sum / opaque));
+      };
+      pixels[static_cast<std::size_t>(y * size + x)] =
+          Rgb{channel(red), channel(green), channel(blue)};
+    }
+  }
+  return pixels;
 }
 
 // The pictures keep one row of pixels a line.

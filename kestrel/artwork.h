@@ -24,6 +24,14 @@ struct PixelArt {
 // The colour of a letter; nothing for a transparent pixel.
 std::optional<Rgb> ArtColour(char key);
 
+// The square art drawn size by size pixels, row by row from the top;
+// nothing for a transparent pixel. Larger sizes come from the letters
+// enlarged by edge-aware pixel doubling or tripling, so that slopes stay
+// slopes and one-pixel lines keep one width, then averaged down to the size
+// where it is not such a multiple (16 pixels at 24 and 20). A pixel is
+// transparent where most of the area it covers is.
+std::vector<std::optional<Rgb>> DrawArt(const PixelArt& art, int size);
+
 // The images of ImageList1, 16 by 16: image n is element n - 1. Images 1 to
 // 10 belong to the toolbar's commands, 11 to its Help button.
 const std::vector<PixelArt>& ToolbarImages();

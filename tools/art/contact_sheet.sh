@@ -4,8 +4,9 @@
 #
 #   tools/art/contact_sheet.sh [OUTDIR]      (default build/art)
 #
-# tray.png: the five tray pictures (16 px, then 32 px), frames 1 to 4 and
-# the resting picture; apps.png: both programs' icons at 16, 32 and 48 px.
+# tray.png: the five tray pictures (16, 20, 24, then 32 px), frames 1 to 4
+# and the resting picture; apps.png: both programs' icons at 16, 24, 32, 48
+# and 64 px.
 # Needs ImageMagick's convert.
 set -eu
 cd "$(dirname "$(readlink -f "$0")")/../.."
@@ -38,7 +39,7 @@ strip() {  # output background scale index files...
 
 tray=(tidewatch/win32/icons/tray{1,2,3,4,5}.ico)
 rows=()
-for index in 0 1; do      # 16 px, then 32 px
+for index in 0 1 2 3; do  # 16, 20, 24, then 32 px
   for background in "$light" "$dark"; do
     for scale in 100 800; do
       strip "$work/t$index${background#\#}$scale.png" "$background" "$scale%" "$index" "${tray[@]}"
@@ -53,7 +54,7 @@ rows=()
 for background in "$light" "$dark"; do
   for scale in 100 800; do
     parts=()
-    for index in 0 1 2; do
+    for index in 0 1 2 3 4; do
       strip "$work/a$index.png" "$background" "$scale%" "$index" "${apps[@]}"
       cp "$work/a$index.png" "$work/a${background#\#}$scale$index.png"
       parts+=("$work/a${background#\#}$scale$index.png")

@@ -4,14 +4,19 @@
     tools/art/make_icons.py [REPOSITORY]
 
 Writes, below the repository (default: the one holding this script):
-  kestrel/win32/icons/kestrel.ico         the tuning program: 16, 32, 48 px
-  tidewatch/win32/icons/tidewatch.ico     the tray monitor: 16, 32, 48 px
+  kestrel/win32/icons/kestrel.ico         the tuning program: 16, 24, 32, 48
+                                          and 64 px
+  tidewatch/win32/icons/tidewatch.ico     the tray monitor: the same sizes
   tidewatch/win32/icons/tray1.ico .. tray4.ico
                                           the tray animation: waves that run
-                                          to the right, 16 and 32 px
+                                          to the right, 16, 20, 24 and 32 px
   tidewatch/win32/icons/tray5.ico         the resting picture: flat water
                                           under a crescent moon on a grey
-                                          tile, 16 and 32 px
+                                          tile, the same sizes
+
+The sizes are those Windows asks for at 100, 125, 150 and 200 % display
+scaling: a small icon (title bar, tray) of 16, 20, 24 or 32 px, a large one
+of 32, 48 or 64 px.
 
 The .ico files are committed; the build only reads them. Run this script
 again after changing a drawing, then tools/art/contact_sheet.sh to look at
@@ -214,8 +219,8 @@ RESTING = {'rim': '#262e38', 'body': '#66727f', 'front': '#e9eef3', 'back': '#bc
 
 def tile(canvas, colors):
     s = canvas.size
-    radius = {16: 3.0, 32: 6.0, 48: 9.0}[s]
-    inset = 1.0 if s < 48 else 1.5
+    radius = s * 3.0 / 16.0
+    inset = 1.0 if s < 48 else s / 32.0
     canvas.fill(rounded_rect(0, 0, s, s, radius), hex_color(colors['rim']))
     body = rounded_rect(inset, inset, s - inset, s - inset, radius - inset)
     canvas.fill(body, hex_color(colors['body']))
@@ -250,11 +255,20 @@ PIXEL_NIGHT = [
 ]
 
 # Wave lines at the larger sizes: (centre y, amplitude, period, half width,
-# colour key, phase offset).
+# colour key, phase offset). The sizes between are drawn from the 32-pixel
+# lines, made no thinner than two pixels so that they stay crisp.
 WAVES = {
     32: [(11.0, 2.5, 14.0, 1.5, 'back', 0.25), (20.5, 2.5, 14.0, 1.75, 'front', 0.0)],
     48: [(16.5, 3.5, 21.0, 2.5, 'back', 0.25), (30.5, 3.5, 21.0, 3.0, 'front', 0.0)],
 }
+
+
+def wave_lines(size):
+    if size in WAVES:
+        return WAVES[size]
+    k = size / 32.0
+    return [(y * k, amplitude * k, period * k, max(1.0, half_width * k), key, offset)
+            for y, amplitude, period, half_width, key, offset in WAVES[32]]
 
 # The resting picture per size: a crescent moon (disc centre and radius, and
 # the centre and radius of the disc cut out of it) over flat water lines
@@ -263,6 +277,15 @@ RESTING_SCENE = {
     16: ((10.8, 4.6, 3.3), (9.0, 3.5, 2.8), []),
     32: ((22.0, 9.0, 5.0), (19.4, 6.9, 4.3), [(18.5, 1.5, 'back'), (24.5, 1.75, 'front')]),
 }
+
+
+def resting_scene(size):
+    if size in RESTING_SCENE:
+        return RESTING_SCENE[size]
+    k = size / 32.0
+    (mx, my, mr), (cx, cy, cr), lines = RESTING_SCENE[32]
+    return ((mx * k, my * k, mr * k), (cx * k, cy * k, cr * k),
+            [(y * k, max(1.0, half_width * k), key) for y, half_width, key in lines])
 
 
 def waves(canvas, colors, clip, frame):
@@ -274,7 +297,7 @@ def waves(canvas, colors, clip, frame):
                 canvas.put(x, row, hex_color(colors[key]))
                 canvas.put(x, row + 1, hex_color(colors[key]))
         return
-    for y, amplitude, period, half_width, key, offset in WAVES[canvas.size]:
+    for y, amplitude, period, half_width, key, offset in wave_lines(canvas.size):
         line = wave(y, amplitude, period, offset + frame / 4.0, half_width)
         canvas.fill(both(clip, line), hex_color(colors[key]))
 
@@ -288,7 +311,7 @@ def calm_night(canvas, colors, clip):
             for i, key in enumerate(line):
                 if key in keys:
                     canvas.put(i, j, hex_color(colors[keys[key]]))
-    (mx, my, mr), (cx, cy, cr), lines = RESTING_SCENE[s]
+    (mx, my, mr), (cx, cy, cr), lines = resting_scene(s)
     canvas.fill(minus(circle(mx, my, mr), circle(cx, cy, cr)), hex_color(colors['moon']))
     if s == 16:
         return
@@ -351,17 +374,21 @@ def kestrel_app(size):
     return canvas
 
 
+PROGRAM_SIZES = (16, 24, 32, 48, 64)
+TRAY_SIZES = (16, 20, 24, 32)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.normpath(os.path.join(here, '..', '..'))
     tidewatch = os.path.join(root, 'tidewatch', 'win32', 'icons')
     write_ico(os.path.join(root, 'kestrel', 'win32', 'icons', 'kestrel.ico'),
-              [kestrel_app(n) for n in (16, 32, 48)])
-    write_ico(os.path.join(tidewatch, 'tidewatch.ico'), [tidewatch_app(n) for n in (16, 32, 48)])
+              [kestrel_app(n) for n in PROGRAM_SIZES])
+    write_ico(os.path.join(tidewatch, 'tidewatch.ico'), [tidewatch_app(n) for n in PROGRAM_SIZES])
     for frame in range(4):
         write_ico(os.path.join(tidewatch, 'tray%d.ico' % (frame + 1)),
-                  [tray_frame(n, frame) for n in (16, 32)])
-    write_ico(os.path.join(tidewatch, 'tray5.ico'), [tray_resting(n) for n in (16, 32)])
+                  [tray_frame(n, frame) for n in TRAY_SIZES])
+    write_ico(os.path.join(tidewatch, 'tray5.ico'), [tray_resting(n) for n in TRAY_SIZES])
 
 
 if __name__ == '__main__':
