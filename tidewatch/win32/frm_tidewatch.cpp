@@ -34,7 +34,9 @@ FrmTidewatch::~FrmTidewatch() {
 bool FrmTidewatch::LoadPictures() {
   for (int n = 1; n <= kRestingPicture; ++n) {
     // At the tray's own size, so that the shell shows the small image as
-    // drawn instead of a reduced large one.
+    // drawn instead of a reduced large one. A program aware of the display
+    // scaling gets the size for the main screen's DPI, where the tray is:
+    // 16, 20, 24 or 32 pixels, each an image of its own in the icons.
     pictures_[n - 1] = LoadIconAt(TrayImageResource(n), SM_CXSMICON);
     if (!pictures_[n - 1]) return false;
   }
