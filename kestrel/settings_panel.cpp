@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "kestrel/control_ids.h"
+
 namespace kestrel {
 namespace {
 
@@ -16,23 +18,41 @@ int InRangeOrNone(int index, const ListControl& list) {
   return index >= 0 && index < static_cast<int>(list.items.size()) ? index : -1;
 }
 
+using P = SettingsPanel;
+using S = ConnectionSettings;
+
 }  // namespace
+
+const OptionGroup kManualGroups[5] = {
+    {&P::Frame2, &P::optMTU1, &P::optMTU2, &P::txtMTU, nullptr, &S::MTUCustom, &S::MTU, nullptr,
+     nullptr, nullptr, ids::Frame2, ids::optMTU1, ids::optMTU2, ids::txtMTU},
+    // The window size is a multiple of the MTU as the record holds it.
+    {&P::Frame3, &P::optRWIN1, &P::optRWIN2, nullptr, &P::cmbRWIN, &S::RWINCustom, &S::RWIN,
+     &S::RWINIndex,
+     [](const S& s, const ListControl& l) { return s.MTU * lists::RWINMultiplier(l.selected); },
+     &lists::RWIN, ids::Frame3, ids::optRWIN1, ids::optRWIN2, ids::cmbRWIN},
+    {&P::Frame4, &P::optTTL1, &P::optTTL2, &P::txtTTL, nullptr, &S::TTLCustom, &S::TTL, nullptr,
+     nullptr, nullptr, ids::Frame4, ids::optTTL1, ids::optTTL2, ids::txtTTL},
+    // Minutes, kept in milliseconds.
+    {&P::Frame5, &P::optSKA1, &P::optSKA2, nullptr, &P::cmbSKA, &S::SKACustom, &S::SKA,
+     &S::SKAIndex, [](const S&, const ListControl& l) { return (l.selected + 1) * 60000; },
+     &lists::SKA, ids::Frame5, ids::optSKA1, ids::optSKA2, ids::cmbSKA},
+    {&P::Frame6, &P::optNDI1, &P::optNDI2, nullptr, &P::cmbNDI, &S::NDICustom, &S::NDI,
+     &S::NDIIndex, [](const S&, const ListControl& l) { return NumberIn(l.SelectedText()); },
+     &lists::NDI, ids::Frame6, ids::optNDI1, ids::optNDI2, ids::cmbNDI},
+};
 
 SettingsPanelModel::SettingsPanelModel(KestrelApp& app, SettingsPanelHost& host)
     : app_(app), host_(host) {
-  for (OptionControl* windowsDefault :
-       {&panel_.optMTU1, &panel_.optRWIN1, &panel_.optTTL1, &panel_.optSKA1, &panel_.optNDI1}) {
-    windowsDefault->selected = true;
-  }
+  for (const OptionGroup& group : kManualGroups) (panel_.*group.windowsDefault).selected = true;
 }
 
 void SettingsPanelModel::Select(ListControl& list, int index) {
   list.selected = InRangeOrNone(index, list);
 }
 
-void SettingsPanelModel::Pick(OptionControl& chosen, OptionControl& other) {
-  chosen.selected = true;
-  other.selected = false;
+bool& SettingsPanelModel::InputEnabled(const OptionGroup& group) {
+  return group.text ? (panel_.*group.text).enabled : (panel_.*group.list).enabled;
 }
 
 void SettingsPanelModel::FillSettingLists() {
@@ -40,9 +60,9 @@ void SettingsPanelModel::FillSettingLists() {
   panel_.cmbNetType.selected = -1;
   cmbNetTypeChosen(0);
   panel_.cmbOptimize = ListControl{panel_.cmbOptimize.enabled, -1, lists::Optimize()};
-  panel_.cmbRWIN = ListControl{panel_.cmbRWIN.enabled, -1, lists::RWIN()};
-  panel_.cmbSKA = ListControl{panel_.cmbSKA.enabled, -1, lists::SKA()};
-  panel_.cmbNDI = ListControl{panel_.cmbNDI.enabled, -1, lists::NDI()};
+  for (const OptionGroup& group : kManualGroups) {
+    if (group.list) panel_.*group.list = ListControl{InputEnabled(group), -1, group.Items()};
+  }
   panel_.cmbMSCPS0 = ListControl{panel_.cmbMSCPS0.enabled, -1, lists::MSCPS()};
   panel_.cmbMSCPS1 = ListControl{panel_.cmbMSCPS1.enabled, -1, lists::MSCPS()};
 }
@@ -52,11 +72,7 @@ void SettingsPanelModel::LoadWindowsDefaults() {
   app_.CurrentSettings = app_.presets.WindowsDefaults;
   app_.CurrentSettings.ConnectionType = connectionType >= 0 ? connectionType : 0;
 
-  optMTU1Chosen();
-  optRWIN1Chosen();
-  optTTL1Chosen();
-  optSKA1Chosen();
-  optNDI1Chosen();
+  for (const OptionGroup& group : kManualGroups) DefaultChosen(group);
 
   chkPMTUClicked(1);
   chkBlackHoleClicked(0);
@@ -66,31 +82,28 @@ void SettingsPanelModel::LoadWindowsDefaults() {
 
 void SettingsPanelModel::EnableCustomControls(bool enable) {
   SettingsPanel& p = panel_;
-  for (bool* flag : {&p.Frame2, &p.Frame3, &p.Frame4, &p.Frame5, &p.Frame6, &p.Frame7, &p.Label3,
-                     &p.Label4}) {
-    *flag = enable;
+  for (const OptionGroup& group : kManualGroups) {
+    p.*group.frame = enable;
+    (p.*group.windowsDefault).enabled = (p.*group.custom).enabled = enable;
+    InputEnabled(group) = enable;
   }
-  OptionControl* options[] = {&p.optMTU1, &p.optMTU2, &p.optRWIN1, &p.optRWIN2, &p.optTTL1,
-                              &p.optTTL2, &p.optSKA1, &p.optSKA2,  &p.optNDI1,  &p.optNDI2};
-  for (OptionControl* option : options) option->enabled = enable;
-  for (ListControl* list : {&p.cmbMSCPS0, &p.cmbMSCPS1, &p.cmbNDI, &p.cmbRWIN, &p.cmbSKA}) {
-    list->enabled = enable;
-  }
+  for (bool* flag : {&p.Frame7, &p.Label3, &p.Label4}) *flag = enable;
+  for (ListControl* list : {&p.cmbMSCPS0, &p.cmbMSCPS1}) list->enabled = enable;
   p.chkPMTU.enabled = p.chkBlackHole.enabled = enable;
-  p.txtMTU.enabled = p.txtTTL.enabled = enable;
 
   // Clearing runs the rules of the cleared controls; the caller replaces the
-  // record right afterwards.
-  for (OptionControl* option : options) option->selected = false;
+  // record right afterwards. With no "Custom" chosen, clearing an input
+  // changes no value.
+  for (const OptionGroup& group : kManualGroups) {
+    (p.*group.windowsDefault).selected = (p.*group.custom).selected = false;
+  }
   chkPMTUClicked(0);
   chkBlackHoleClicked(0);
-  txtMTUChanged("");
-  txtTTLChanged("");
+  for (const OptionGroup& group : kManualGroups) {
+    group.text ? TextChanged(group, "") : ItemChosen(group, -1);
+  }
   cmbMSCPS0Chosen(-1);
   cmbMSCPS1Chosen(-1);
-  cmbNDIChosen(-1);
-  cmbRWINChosen(-1);
-  cmbSKAChosen(-1);
 }
 
 void SettingsPanelModel::ShowSettings() {
@@ -113,17 +126,18 @@ void SettingsPanelModel::ShowManualSettings() {
   // Copied first: the option rules below overwrite the record's values.
   const ConnectionSettings shown = app_.CurrentSettings;
 
-  shown.MTUCustom ? optMTU2Chosen() : optMTU1Chosen();
-  shown.RWINCustom ? optRWIN2Chosen() : optRWIN1Chosen();
-  shown.TTLCustom ? optTTL2Chosen() : optTTL1Chosen();
-  shown.SKACustom ? optSKA2Chosen() : optSKA1Chosen();
-  shown.NDICustom ? optNDI2Chosen() : optNDI1Chosen();
-
-  if (shown.MTUCustom) txtMTUChanged(std::to_string(shown.MTU));
-  if (shown.RWINCustom) cmbRWINChosen(shown.RWINIndex);
-  if (shown.TTLCustom) txtTTLChanged(std::to_string(shown.TTL));
-  if (shown.SKACustom) cmbSKAChosen(shown.SKAIndex);
-  if (shown.NDICustom) cmbNDIChosen(shown.NDIIndex);
+  for (const OptionGroup& group : kManualGroups) {
+    shown.*group.customFlag ? CustomChosen(group) : DefaultChosen(group);
+  }
+  // In the groups' order, so that RWIN is recomputed from the MTU set before it.
+  for (const OptionGroup& group : kManualGroups) {
+    if (!(shown.*group.customFlag)) continue;
+    if (group.text) {
+      TextChanged(group, std::to_string(shown.*group.value));
+    } else {
+      ItemChosen(group, shown.*group.index);
+    }
+  }
 
   chkPMTUClicked(BoolToCheck(shown.PMTU));
   chkBlackHoleClicked(BoolToCheck(shown.BlackHole));
@@ -165,128 +179,59 @@ void SettingsPanelModel::cmbOptimizeChosen(int index) {
   }
 }
 
-void SettingsPanelModel::SetMTU(std::int32_t mtu) {
-  app_.CurrentSettings.MTU = mtu;
-  RecomputeRWIN();
-}
-
-void SettingsPanelModel::RecomputeRWIN() {
+void SettingsPanelModel::SetValue(const OptionGroup& group, std::int32_t value) {
+  app_.CurrentSettings.*group.value = value;
   // The window size is a multiple of the MTU: it follows every MTU change so
   // that the value written is the one the panel shows.
-  if (panel_.optRWIN2.selected && panel_.cmbRWIN.HasSelection()) {
-    app_.CurrentSettings.RWIN =
-        app_.CurrentSettings.MTU * lists::RWINMultiplier(panel_.cmbRWIN.selected);
+  if (group.value == &ConnectionSettings::MTU) RecomputeItemValue(kManualGroups[kGroupRWIN]);
+}
+
+void SettingsPanelModel::RecomputeItemValue(const OptionGroup& group) {
+  const ListControl& list = panel_.*group.list;
+  if ((panel_.*group.custom).selected && list.HasSelection()) {
+    app_.CurrentSettings.*group.value = group.ItemValue(app_.CurrentSettings, list);
   }
 }
 
-void SettingsPanelModel::optMTU1Chosen() {
-  Pick(panel_.optMTU1, panel_.optMTU2);
-  panel_.txtMTU.enabled = false;
-  panel_.txtMTU.text.clear();
-  app_.CurrentSettings.MTUCustom = false;
-  SetMTU(app_.presets.WindowsDefaults.MTU);
+void SettingsPanelModel::DefaultChosen(const OptionGroup& group) {
+  (panel_.*group.windowsDefault).selected = true;
+  (panel_.*group.custom).selected = false;
+  InputEnabled(group) = false;
+  if (group.text) {
+    (panel_.*group.text).text.clear();
+  } else {
+    (panel_.*group.list).selected = -1;
+    app_.CurrentSettings.*group.index = -1;
+  }
+  app_.CurrentSettings.*group.customFlag = false;
+  SetValue(group, app_.presets.WindowsDefaults.*group.value);
 }
 
-void SettingsPanelModel::optMTU2Chosen() {
-  Pick(panel_.optMTU2, panel_.optMTU1);
-  panel_.txtMTU.enabled = true;
-  app_.CurrentSettings.MTUCustom = true;
+void SettingsPanelModel::CustomChosen(const OptionGroup& group) {
+  (panel_.*group.custom).selected = true;
+  (panel_.*group.windowsDefault).selected = false;
+  InputEnabled(group) = true;
+  app_.CurrentSettings.*group.customFlag = true;
 }
 
-void SettingsPanelModel::txtMTUChanged(const std::string& text) {
-  panel_.txtMTU.text = Filtered(panel_.txtMTU, text);
-  if (panel_.optMTU2.selected) SetMTU(NumberIn(panel_.txtMTU.text));
+void SettingsPanelModel::TextChanged(const OptionGroup& group, const std::string& text) {
+  TextControl& box = panel_.*group.text;
+  box.text = Filtered(box, text);
+  if ((panel_.*group.custom).selected) SetValue(group, NumberIn(box.text));
+}
+
+void SettingsPanelModel::ItemChosen(const OptionGroup& group, int index) {
+  ListControl& list = panel_.*group.list;
+  Select(list, index);
+  if (!(panel_.*group.custom).selected || !list.HasSelection()) return;
+  app_.CurrentSettings.*group.index = static_cast<std::int16_t>(list.selected);
+  RecomputeItemValue(group);
 }
 
 void SettingsPanelModel::UseMeasuredMTU(std::int32_t mtu) {
   if (panel_.cmbOptimize.selected != kManualMode) cmbOptimizeChosen(kManualMode);
   optMTU2Chosen();
   txtMTUChanged(std::to_string(mtu));
-}
-
-void SettingsPanelModel::optRWIN1Chosen() {
-  Pick(panel_.optRWIN1, panel_.optRWIN2);
-  panel_.cmbRWIN.enabled = false;
-  panel_.cmbRWIN.selected = -1;
-  app_.CurrentSettings.RWINCustom = false;
-  app_.CurrentSettings.RWINIndex = -1;
-  app_.CurrentSettings.RWIN = app_.presets.WindowsDefaults.RWIN;
-}
-
-void SettingsPanelModel::optRWIN2Chosen() {
-  Pick(panel_.optRWIN2, panel_.optRWIN1);
-  panel_.cmbRWIN.enabled = true;
-  app_.CurrentSettings.RWINCustom = true;
-}
-
-void SettingsPanelModel::cmbRWINChosen(int index) {
-  Select(panel_.cmbRWIN, index);
-  if (!panel_.optRWIN2.selected || !panel_.cmbRWIN.HasSelection()) return;
-  app_.CurrentSettings.RWINIndex = static_cast<std::int16_t>(panel_.cmbRWIN.selected);
-  RecomputeRWIN();
-}
-
-void SettingsPanelModel::optTTL1Chosen() {
-  Pick(panel_.optTTL1, panel_.optTTL2);
-  panel_.txtTTL.enabled = false;
-  panel_.txtTTL.text.clear();
-  app_.CurrentSettings.TTLCustom = false;
-  app_.CurrentSettings.TTL = app_.presets.WindowsDefaults.TTL;
-}
-
-void SettingsPanelModel::optTTL2Chosen() {
-  Pick(panel_.optTTL2, panel_.optTTL1);
-  panel_.txtTTL.enabled = true;
-  app_.CurrentSettings.TTLCustom = true;
-}
-
-void SettingsPanelModel::txtTTLChanged(const std::string& text) {
-  panel_.txtTTL.text = Filtered(panel_.txtTTL, text);
-  if (panel_.optTTL2.selected) app_.CurrentSettings.TTL = NumberIn(panel_.txtTTL.text);
-}
-
-void SettingsPanelModel::optSKA1Chosen() {
-  Pick(panel_.optSKA1, panel_.optSKA2);
-  panel_.cmbSKA.enabled = false;
-  panel_.cmbSKA.selected = -1;
-  app_.CurrentSettings.SKACustom = false;
-  app_.CurrentSettings.SKAIndex = -1;
-  app_.CurrentSettings.SKA = app_.presets.WindowsDefaults.SKA;
-}
-
-void SettingsPanelModel::optSKA2Chosen() {
-  Pick(panel_.optSKA2, panel_.optSKA1);
-  panel_.cmbSKA.enabled = true;
-  app_.CurrentSettings.SKACustom = true;
-}
-
-void SettingsPanelModel::cmbSKAChosen(int index) {
-  Select(panel_.cmbSKA, index);
-  if (!panel_.optSKA2.selected || !panel_.cmbSKA.HasSelection()) return;
-  app_.CurrentSettings.SKAIndex = static_cast<std::int16_t>(panel_.cmbSKA.selected);
-  app_.CurrentSettings.SKA = (panel_.cmbSKA.selected + 1) * 60000;
-}
-
-void SettingsPanelModel::optNDI1Chosen() {
-  Pick(panel_.optNDI1, panel_.optNDI2);
-  panel_.cmbNDI.enabled = false;
-  panel_.cmbNDI.selected = -1;
-  app_.CurrentSettings.NDICustom = false;
-  app_.CurrentSettings.NDIIndex = -1;
-  app_.CurrentSettings.NDI = app_.presets.WindowsDefaults.NDI;
-}
-
-void SettingsPanelModel::optNDI2Chosen() {
-  Pick(panel_.optNDI2, panel_.optNDI1);
-  panel_.cmbNDI.enabled = true;
-  app_.CurrentSettings.NDICustom = true;
-}
-
-void SettingsPanelModel::cmbNDIChosen(int index) {
-  Select(panel_.cmbNDI, index);
-  if (!panel_.optNDI2.selected || !panel_.cmbNDI.HasSelection()) return;
-  app_.CurrentSettings.NDIIndex = static_cast<std::int16_t>(panel_.cmbNDI.selected);
-  app_.CurrentSettings.NDI = NumberIn(panel_.cmbNDI.SelectedText());
 }
 
 void SettingsPanelModel::chkPMTUClicked(int state) {

@@ -49,6 +49,30 @@ struct SettingsPanel {
   bool operator==(const SettingsPanel&) const = default;
 };
 
+// One "Windows Default" or "Custom" group of the Manual panel: its controls,
+// the record's fields behind them and the ids its window gives the controls.
+// The model and the view both go through the groups in this order, which is
+// also the order of the rules that depend on each other: RWIN follows MTU.
+struct OptionGroup {
+  bool SettingsPanel::*frame;
+  OptionControl SettingsPanel::*windowsDefault;
+  OptionControl SettingsPanel::*custom;
+  // The input is a text box of digits or a list; the other one is null.
+  TextControl SettingsPanel::*text;
+  ListControl SettingsPanel::*list;
+  bool ConnectionSettings::*customFlag;
+  // "Windows Default" puts the same field of the Windows defaults here.
+  std::int32_t ConnectionSettings::*value;
+  // List groups only: the chosen item, its value, and the list's items.
+  std::int16_t ConnectionSettings::*index;
+  std::int32_t (*ItemValue)(const ConnectionSettings& settings, const ListControl& list);
+  const std::vector<std::string>& (*Items)();
+  int frameId, windowsDefaultId, customId, inputId;
+};
+
+enum OptionGroupIndex : std::size_t { kGroupMTU, kGroupRWIN, kGroupTTL, kGroupSKA, kGroupNDI };
+extern const OptionGroup kManualGroups[5];
+
 // What the panel asks of its window.
 class SettingsPanelHost {
  public:
@@ -98,21 +122,26 @@ class SettingsPanelModel {
   // Control events. Index -1 removes a list's selection.
   void cmbNetTypeChosen(int index);
   void cmbOptimizeChosen(int index);
-  void optMTU1Chosen();
-  void optMTU2Chosen();
-  void txtMTUChanged(const std::string& text);
-  void optRWIN1Chosen();
-  void optRWIN2Chosen();
-  void cmbRWINChosen(int index);
-  void optTTL1Chosen();
-  void optTTL2Chosen();
-  void txtTTLChanged(const std::string& text);
-  void optSKA1Chosen();
-  void optSKA2Chosen();
-  void cmbSKAChosen(int index);
-  void optNDI1Chosen();
-  void optNDI2Chosen();
-  void cmbNDIChosen(int index);
+  // The events of an option group's controls, and the same events by name.
+  void DefaultChosen(const OptionGroup& group);
+  void CustomChosen(const OptionGroup& group);
+  void TextChanged(const OptionGroup& group, const std::string& text);
+  void ItemChosen(const OptionGroup& group, int index);
+  void optMTU1Chosen() { DefaultChosen(kManualGroups[kGroupMTU]); }
+  void optMTU2Chosen() { CustomChosen(kManualGroups[kGroupMTU]); }
+  void txtMTUChanged(const std::string& text) { TextChanged(kManualGroups[kGroupMTU], text); }
+  void optRWIN1Chosen() { DefaultChosen(kManualGroups[kGroupRWIN]); }
+  void optRWIN2Chosen() { CustomChosen(kManualGroups[kGroupRWIN]); }
+  void cmbRWINChosen(int index) { ItemChosen(kManualGroups[kGroupRWIN], index); }
+  void optTTL1Chosen() { DefaultChosen(kManualGroups[kGroupTTL]); }
+  void optTTL2Chosen() { CustomChosen(kManualGroups[kGroupTTL]); }
+  void txtTTLChanged(const std::string& text) { TextChanged(kManualGroups[kGroupTTL], text); }
+  void optSKA1Chosen() { DefaultChosen(kManualGroups[kGroupSKA]); }
+  void optSKA2Chosen() { CustomChosen(kManualGroups[kGroupSKA]); }
+  void cmbSKAChosen(int index) { ItemChosen(kManualGroups[kGroupSKA], index); }
+  void optNDI1Chosen() { DefaultChosen(kManualGroups[kGroupNDI]); }
+  void optNDI2Chosen() { CustomChosen(kManualGroups[kGroupNDI]); }
+  void cmbNDIChosen(int index) { ItemChosen(kManualGroups[kGroupNDI], index); }
   void chkPMTUClicked(int state);
   void chkBlackHoleClicked(int state);
   void cmbMSCPS0Chosen(int index);
@@ -129,11 +158,11 @@ class SettingsPanelModel {
 
  private:
   static void Select(ListControl& list, int index);
-  static void Pick(OptionControl& chosen, OptionControl& other);
+  bool& InputEnabled(const OptionGroup& group);
   // Keeps only digits, up to the text box's length; beeps when it dropped any.
   std::string Filtered(const TextControl& box, const std::string& text);
-  void SetMTU(std::int32_t mtu);
-  void RecomputeRWIN();
+  void SetValue(const OptionGroup& group, std::int32_t value);
+  void RecomputeItemValue(const OptionGroup& group);
 
   KestrelApp& app_;
   SettingsPanelHost& host_;

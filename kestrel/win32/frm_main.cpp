@@ -314,30 +314,12 @@ void FrmMain::Mirror() {
   MirrorList(Item(ids::cmbNetType), p.cmbNetType);
   MirrorList(Item(ids::cmbOptimize), p.cmbOptimize);
 
-  MirrorEnabled(Item(ids::Frame2), p.Frame2);
-  MirrorOption(Item(ids::optMTU1), p.optMTU1);
-  MirrorOption(Item(ids::optMTU2), p.optMTU2);
-  MirrorText(Item(ids::txtMTU), p.txtMTU);
-
-  MirrorEnabled(Item(ids::Frame3), p.Frame3);
-  MirrorOption(Item(ids::optRWIN1), p.optRWIN1);
-  MirrorOption(Item(ids::optRWIN2), p.optRWIN2);
-  MirrorList(Item(ids::cmbRWIN), p.cmbRWIN);
-
-  MirrorEnabled(Item(ids::Frame4), p.Frame4);
-  MirrorOption(Item(ids::optTTL1), p.optTTL1);
-  MirrorOption(Item(ids::optTTL2), p.optTTL2);
-  MirrorText(Item(ids::txtTTL), p.txtTTL);
-
-  MirrorEnabled(Item(ids::Frame5), p.Frame5);
-  MirrorOption(Item(ids::optSKA1), p.optSKA1);
-  MirrorOption(Item(ids::optSKA2), p.optSKA2);
-  MirrorList(Item(ids::cmbSKA), p.cmbSKA);
-
-  MirrorEnabled(Item(ids::Frame6), p.Frame6);
-  MirrorOption(Item(ids::optNDI1), p.optNDI1);
-  MirrorOption(Item(ids::optNDI2), p.optNDI2);
-  MirrorList(Item(ids::cmbNDI), p.cmbNDI);
+  for (const OptionGroup& g : kManualGroups) {
+    MirrorEnabled(Item(g.frameId), p.*g.frame);
+    MirrorOption(Item(g.windowsDefaultId), p.*g.windowsDefault);
+    MirrorOption(Item(g.customId), p.*g.custom);
+    g.text ? MirrorText(Item(g.inputId), p.*g.text) : MirrorList(Item(g.inputId), p.*g.list);
+  }
 
   MirrorEnabled(Item(ids::Frame7), p.Frame7);
   MirrorCheck(Item(ids::chkPMTU), p.chkPMTU);
@@ -441,7 +423,30 @@ bool FrmMain::OnNotify(const NMHDR& header, LRESULT& result) {
   return true;
 }
 
+bool FrmMain::ForwardOptionGroupEvent(int id, int code) {
+  SettingsPanelModel& panel = model_.panel();
+  for (const OptionGroup& g : kManualGroups) {
+    if (code == BN_CLICKED && id == g.windowsDefaultId) {
+      panel.DefaultChosen(g);
+    } else if (code == BN_CLICKED && id == g.customId) {
+      panel.CustomChosen(g);
+    } else if (code == CBN_SELCHANGE && id == g.inputId && g.list) {
+      panel.ItemChosen(g, static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0)));
+    } else if (code == EN_CHANGE && id == g.inputId && g.text && !mirroring_) {
+      panel.TextChanged(g, WindowText(Item(id)));
+    } else {
+      continue;
+    }
+    return true;
+  }
+  return false;
+}
+
 void FrmMain::OnControlEvent(int id, int code) {
+  if (ForwardOptionGroupEvent(id, code)) {
+    Mirror();
+    return;
+  }
   SettingsPanelModel& panel = model_.panel();
   const auto selection = [&] {
     return static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
@@ -454,30 +459,12 @@ void FrmMain::OnControlEvent(int id, int code) {
     switch (id) {
       case ids::cmbNetType: panel.cmbNetTypeChosen(selection()); break;
       case ids::cmbOptimize: panel.cmbOptimizeChosen(selection()); break;
-      case ids::cmbRWIN: panel.cmbRWINChosen(selection()); break;
-      case ids::cmbSKA: panel.cmbSKAChosen(selection()); break;
-      case ids::cmbNDI: panel.cmbNDIChosen(selection()); break;
       case ids::cmbMSCPS0: panel.cmbMSCPS0Chosen(selection()); break;
       case ids::cmbMSCPS1: panel.cmbMSCPS1Chosen(selection()); break;
       default: return;
     }
-  } else if (code == EN_CHANGE) {
-    if (mirroring_) return;
-    if (id == ids::txtMTU) panel.txtMTUChanged(WindowText(Item(id)));
-    else if (id == ids::txtTTL) panel.txtTTLChanged(WindowText(Item(id)));
-    else return;
   } else if (code == BN_CLICKED) {
     switch (id) {
-      case ids::optMTU1: panel.optMTU1Chosen(); break;
-      case ids::optMTU2: panel.optMTU2Chosen(); break;
-      case ids::optRWIN1: panel.optRWIN1Chosen(); break;
-      case ids::optRWIN2: panel.optRWIN2Chosen(); break;
-      case ids::optTTL1: panel.optTTL1Chosen(); break;
-      case ids::optTTL2: panel.optTTL2Chosen(); break;
-      case ids::optSKA1: panel.optSKA1Chosen(); break;
-      case ids::optSKA2: panel.optSKA2Chosen(); break;
-      case ids::optNDI1: panel.optNDI1Chosen(); break;
-      case ids::optNDI2: panel.optNDI2Chosen(); break;
       case ids::chkPMTU: panel.chkPMTUClicked(nextCheck()); break;
       case ids::chkBlackHole: panel.chkBlackHoleClicked(nextCheck()); break;
       case ids::cmdApply:

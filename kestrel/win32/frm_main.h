@@ -50,6 +50,8 @@ class FrmMain final : public MainWindowHost {
   void CreateControls(int frame1Top, int frame1Bottom);
   void OnCommand(int id, int code, HWND control);
   void OnControlEvent(int id, int code);
+  // Forwards an event of an option group's control; false for any other.
+  bool ForwardOptionGroupEvent(int id, int code);
   bool OnNotify(const NMHDR& header, LRESULT& result);
   void Mirror();
   void MirrorLayout();
