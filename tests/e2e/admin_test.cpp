@@ -19,35 +19,7 @@ using e2e::ReadRegistryValue;
 using e2e::RegistryValue;
 
 constexpr const char* kInterface = "{55555555-0000-0000-0000-000000000005}";
-constexpr const char* kManualCustomFile =
-    "ConnectionType,2\r\nOptiMode,3\r\nMTU,#TRUE#,1400\r\nRWIN,#TRUE#,2,11200\r\n"
-    "TTL,#TRUE#,64\r\nSKA,#TRUE#,4,300000\r\nNDI,#TRUE#,4,16\r\nPMTU,#FALSE#\r\n"
-    "BlackHole,#TRUE#\r\nMSCPS0,8,10\r\nMSCPS1,4,6\r\n";
-
-struct ValueName {
-  std::string key;
-  std::string name;
-};
-using Snapshot = std::vector<std::optional<RegistryValue>>;
-
-// Every value Apply writes on the NT family, for the one interface.
-std::vector<ValueName> NtValues() {
-  std::vector<ValueName> values;
-  for (const char* services : {keys::kServicesCurrent, keys::kServices001}) {
-    const std::string tcpip = std::string(services) + keys::kTcpipSuffix;
-    for (const char* name : {"GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
-                             "KeepAliveTime", "EnablePMTUDiscovery", "EnablePMTUBHDetect"}) {
-      values.push_back({tcpip, name});
-    }
-    values.push_back({std::string(services) + keys::kInterfacesSuffix + "\\" + kInterface, "MTU"});
-    values.push_back(
-        {std::string(services) + "\\" + kInterface + keys::kInterfaceTcpipSuffix, "MTU"});
-  }
-  values.push_back({keys::kInternetSettings, "MaxConnectionsPer1_0Server"});
-  values.push_back({keys::kInternetSettings, "MaxConnectionsPerServer"});
-  values.push_back({keys::kNdiCacheSize, ""});
-  return values;
-}
+const std::string kManualCustomFile = e2e::CustomValuesFile(2);
 
 class Admin : public e2e::SettingsScenario {
  protected:
@@ -61,24 +33,16 @@ class Admin : public e2e::SettingsScenario {
     before_ = Read();
   }
 
-  Snapshot Read() const {
-    Snapshot snapshot;
-    for (const auto& v : values_) snapshot.push_back(ReadRegistryValue(v.key, v.name));
-    return snapshot;
-  }
-  void ExpectRegistry(const Snapshot& expected, const char* when) const {
-    const Snapshot now = Read();
-    for (std::size_t i = 0; i < values_.size(); ++i) {
-      EXPECT_EQ(now[i], expected[i]) << when << ": " << values_[i].key << " \""
-                                     << values_[i].name << "\"";
-    }
+  e2e::ValuesSnapshot Read() const { return e2e::ReadValues(values_); }
+  void ExpectRegistry(const e2e::ValuesSnapshot& expected, const char* when) const {
+    e2e::ExpectValues(values_, expected, when);
   }
   DWORD Run(std::string_view arguments) {
     return StartKestrel(arguments).WaitForExitWithoutWindow(e2e::kStartTimeout);
   }
 
-  const std::vector<ValueName> values_ = NtValues();
-  Snapshot before_;
+  const std::vector<e2e::NamedValue> values_ = e2e::NtTunedValues(kInterface);
+  e2e::ValuesSnapshot before_;
 };
 
 TEST_F(Admin, ApplyWritesWhatTheWindowWritesAndUndoPutsItBack) {
@@ -87,7 +51,7 @@ TEST_F(Admin, ApplyWritesWhatTheWindowWritesAndUndoPutsItBack) {
   const e2e::SettingsPanel panel(WaitForMainWindow(app));
   panel.PressApply();
   ExpectAppliedAndDeclineRestart(app);
-  const Snapshot byWindow = Read();
+  const e2e::ValuesSnapshot byWindow = Read();
   EXPECT_NE(byWindow, before_);
   app.Terminate();
 
@@ -122,7 +86,7 @@ TEST_F(Admin, TheExportedScriptImportsAsApplyWrites) {
   EXPECT_EQ(text->substr(0, 2), "\xFF\xFE");
 
   EXPECT_EQ(Run("/apply"), 0u);
-  const Snapshot applied = Read();
+  const e2e::ValuesSnapshot applied = Read();
   EXPECT_NE(applied, before_);
   EXPECT_EQ(Run("/undo"), 0u);
   ExpectRegistry(before_, "undone");

@@ -59,7 +59,7 @@ struct ApplyCase {
   int connection_type;
   int mode;  // 0 to 2 automatic, 3 Manual with the custom panel below
   Written written;
-  const char* file;
+  std::string file;
 };
 
 constexpr Written kAutomatic1{4288, 128, 600000, 1, 0, 16, 8, 576, 0};
@@ -69,10 +69,7 @@ constexpr Written kAutomatic3{std::nullopt, 128, 600000, 1, 0, 16, 8, std::nullo
 // detection on, 10 and 6 connections.
 constexpr Written kManualCustom{11200, 64, 300000, 0, 1, 10, 6, 1400, 16};
 
-constexpr const char* kManualCustomFile =
-    "ConnectionType,2\r\nOptiMode,3\r\nMTU,#TRUE#,1400\r\nRWIN,#TRUE#,2,11200\r\n"
-    "TTL,#TRUE#,64\r\nSKA,#TRUE#,4,300000\r\nNDI,#TRUE#,4,16\r\nPMTU,#FALSE#\r\n"
-    "BlackHole,#TRUE#\r\nMSCPS0,8,10\r\nMSCPS1,4,6\r\n";
+const std::string kManualCustomFile = e2e::CustomValuesFile(2);
 
 void PrintTo(const ApplyCase& c, std::ostream* out) {
   *out << c.name;

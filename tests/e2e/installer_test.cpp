@@ -237,9 +237,7 @@ TEST_F(Installer, TheAdministratorsStepsAsTheGuideGivesThem) {
   const std::string cfg = Join(share, "Kestrel.cfg");
   {
     std::ofstream out(cfg, std::ios::binary);
-    out << "ConnectionType,2\r\nOptiMode,3\r\nMTU,#TRUE#,1400\r\nRWIN,#TRUE#,2,11200\r\n"
-           "TTL,#TRUE#,64\r\nSKA,#TRUE#,4,300000\r\nNDI,#TRUE#,4,16\r\nPMTU,#FALSE#\r\n"
-           "BlackHole,#TRUE#\r\nMSCPS0,8,10\r\nMSCPS1,4,6\r\n";
+    out << e2e::CustomValuesFile(2);
   }
   EXPECT_EQ(
       e2e::Process::Start(e2e::BuiltProgram("KESTREL_SETUP_EXE"), "/S").WaitForExit(kSetupTimeout),

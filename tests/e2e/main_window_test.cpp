@@ -362,10 +362,7 @@ TEST_F(MainWindow, RestoreAfterAutomatic3WritesTheDefaultsInManual) {
   ExpectNoBox(app);
   EXPECT_EQ(e2e::CountTopLevelWindows(ids::kDisplayWindowClass, app.Id()), 0);
 
-  EXPECT_EQ(SettingsFile(),
-            "ConnectionType,1\r\nOptiMode,3\r\nMTU,#FALSE#,1500\r\nRWIN,#FALSE#,-1,8192\r\n"
-            "TTL,#FALSE#,32\r\nSKA,#FALSE#,-1,3600000\r\nNDI,#FALSE#,-1,0\r\nPMTU,#TRUE#\r\n"
-            "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n");
+  EXPECT_EQ(SettingsFile(), e2e::WindowsDefaultsFile(1));
   const std::string tcpip = std::string(keys::kServicesCurrent) + keys::kTcpipSuffix;
   const struct {
     std::string key;

@@ -41,7 +41,7 @@ struct ReopenCase {
   const char* name;
   std::function<void(const SettingsPanel&)> choose;
   bool automatic;
-  const char* file;
+  std::string file;
   std::optional<DWORD> window_size;  // written on XP; nothing: deleted
   std::string panel;                 // as the next start shows it
 };
@@ -95,11 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                      p.Choose(ids::cmbNetType, 3);
                      p.SetCustomValues();
                    },
-                   false,
-                   "ConnectionType,3\r\nOptiMode,3\r\nMTU,#TRUE#,1400\r\nRWIN,#TRUE#,2,11200\r\n"
-                   "TTL,#TRUE#,64\r\nSKA,#TRUE#,4,300000\r\nNDI,#TRUE#,4,16\r\nPMTU,#FALSE#\r\n"
-                   "BlackHole,#TRUE#\r\nMSCPS0,8,10\r\nMSCPS1,4,6\r\n",
-                   11200,
+                   false, e2e::CustomValuesFile(3), 11200,
                    "type=3 optimize=3 [Mode: Manual] MTU=custom:1400* RWIN=custom:x8* "
                    "TTL=custom:64* SKA=custom:5 min.* NDI=custom:16* PMTU=0 BlackHole=1 "
                    "MSCPS0=10 MSCPS1=6 panel=on"},
@@ -132,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct LoadCase {
   const char* name;
-  const char* file;
+  std::string file;
   std::string panel;
 };
 
@@ -152,22 +148,19 @@ TEST_P(Load, ShowsTheFileOrTheDefaults) {
   EXPECT_FALSE(app.FindMessageBox().has_value()) << app.DescribeState();
 }
 
-constexpr const char* kRestoredFile =
-    "ConnectionType,0\r\nOptiMode,3\r\nMTU,#FALSE#,1500\r\nRWIN,#FALSE#,-1,8192\r\n"
-    "TTL,#FALSE#,32\r\nSKA,#FALSE#,-1,3600000\r\nNDI,#FALSE#,-1,0\r\nPMTU,#TRUE#\r\n"
-    "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
+// The Windows defaults' file of connection type 1 with one line changed.
+std::string DefaultsWith(const std::string& line, const std::string& changed) {
+  std::string file = e2e::WindowsDefaultsFile(1);
+  return file.replace(file.find(line), line.size(), changed);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Files, Load,
     ::testing::Values(
         LoadCase{"Automatic2", "ConnectionType,2\r\nOptiMode,1\r\n", AutomaticPanel(2, 1)},
         LoadCase{"KeysAreNotCompared", "Anything,1\r\nOptiMode,0\r\n", AutomaticPanel(1, 0)},
-        LoadCase{"AutomaticIgnoresTheRest",
-                 "ConnectionType,3\r\nOptiMode,2\r\nMTU,#TRUE#,1400\r\nRWIN,#TRUE#,2,11200\r\n"
-                 "TTL,#TRUE#,64\r\nSKA,#TRUE#,4,300000\r\nNDI,#TRUE#,4,16\r\nPMTU,#FALSE#\r\n"
-                 "BlackHole,#TRUE#\r\nMSCPS0,8,10\r\nMSCPS1,4,6\r\n",
-                 AutomaticPanel(3, 2)},
-        LoadCase{"Restored", kRestoredFile, kDefaultPanel},
+        LoadCase{"AutomaticIgnoresTheRest", e2e::CustomValuesFile(3, 2), AutomaticPanel(3, 2)},
+        LoadCase{"Restored", e2e::WindowsDefaultsFile(0), kDefaultPanel},
         LoadCase{"Custom",
                  "ConnectionType,1\r\nOptiMode,3\r\nMTU,#TRUE#,576\r\nRWIN,#TRUE#,6,9216\r\n"
                  "TTL,#FALSE#,32\r\nSKA,#TRUE#,59,3600000\r\nNDI,#TRUE#,6,64\r\nPMTU,#TRUE#\r\n"
@@ -183,24 +176,15 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"Empty", "", kDefaultPanel},
         LoadCase{"NotANumber", "ConnectionType,one\r\nOptiMode,0\r\n", kDefaultPanel},
         LoadCase{"TooLargeFor16Bits", "ConnectionType,65537\r\nOptiMode,0\r\n", kDefaultPanel},
-        LoadCase{"BooleanInLowerCase",
-                 "ConnectionType,1\r\nOptiMode,3\r\nMTU,#true#,1400\r\nRWIN,#FALSE#,-1,8192\r\n"
-                 "TTL,#FALSE#,32\r\nSKA,#FALSE#,-1,3600000\r\nNDI,#FALSE#,-1,0\r\nPMTU,#TRUE#\r\n"
-                 "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n",
+        LoadCase{"BooleanInLowerCase", DefaultsWith("MTU,#FALSE#,1500", "MTU,#true#,1400"),
                  kDefaultPanel},
         // Out of the lists' range: counted as damaged too.
         LoadCase{"ConnectionTypeBeyondList", "ConnectionType,4\r\nOptiMode,0\r\n", kDefaultPanel},
         LoadCase{"NoConnectionType", "ConnectionType,-1\r\nOptiMode,1\r\n", kDefaultPanel},
         LoadCase{"ModeBeyondList", "ConnectionType,1\r\nOptiMode,4\r\n", kDefaultPanel},
-        LoadCase{"MultiplierBeyondList",
-                 "ConnectionType,1\r\nOptiMode,3\r\nMTU,#FALSE#,1500\r\nRWIN,#TRUE#,7,8192\r\n"
-                 "TTL,#FALSE#,32\r\nSKA,#FALSE#,-1,3600000\r\nNDI,#FALSE#,-1,0\r\nPMTU,#TRUE#\r\n"
-                 "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n",
+        LoadCase{"MultiplierBeyondList", DefaultsWith("RWIN,#FALSE#,-1", "RWIN,#TRUE#,7"),
                  kDefaultPanel},
-        LoadCase{"KeepAliveBeyondList",
-                 "ConnectionType,1\r\nOptiMode,3\r\nMTU,#FALSE#,1500\r\nRWIN,#FALSE#,-1,8192\r\n"
-                 "TTL,#FALSE#,32\r\nSKA,#TRUE#,60,3600000\r\nNDI,#FALSE#,-1,0\r\nPMTU,#TRUE#\r\n"
-                 "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n",
+        LoadCase{"KeepAliveBeyondList", DefaultsWith("SKA,#FALSE#,-1", "SKA,#TRUE#,60"),
                  kDefaultPanel}),
     [](const auto& test) { return std::string(test.param.name); });
 

@@ -32,38 +32,6 @@ constexpr const char* kReminder =
     "Keep in mind that you must restart your computer\r\nbefore your earlier settings become "
     "effective.";
 
-struct ValueName {
-  std::string key;
-  std::string name;
-};
-
-// Every value that Apply writes on the NT family for the one interface.
-std::vector<ValueName> NtValues() {
-  std::vector<ValueName> values;
-  for (const char* services : {keys::kServicesCurrent, keys::kServices001}) {
-    const std::string tcpip = std::string(services) + keys::kTcpipSuffix;
-    for (const char* name : {"GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
-                             "KeepAliveTime", "EnablePMTUDiscovery", "EnablePMTUBHDetect"}) {
-      values.push_back({tcpip, name});
-    }
-    values.push_back({std::string(services) + keys::kInterfacesSuffix + "\\" + kInterface, "MTU"});
-    values.push_back(
-        {std::string(services) + "\\" + kInterface + keys::kInterfaceTcpipSuffix, "MTU"});
-  }
-  values.push_back({keys::kInternetSettings, "MaxConnectionsPer1_0Server"});
-  values.push_back({keys::kInternetSettings, "MaxConnectionsPerServer"});
-  values.push_back({keys::kNdiCacheSize, ""});
-  return values;
-}
-
-using Snapshot = std::vector<std::optional<RegistryValue>>;
-
-Snapshot Read(const std::vector<ValueName>& values) {
-  Snapshot snapshot;
-  for (const auto& v : values) snapshot.push_back(ReadRegistryValue(v.key, v.name));
-  return snapshot;
-}
-
 class Undo : public e2e::SettingsScenario {
  protected:
   // Values of the user's own, of several types (one a text with the record's
@@ -77,7 +45,7 @@ class Undo : public e2e::SettingsScenario {
     e2e::WriteRegistryValue(std::string(keys::kServicesCurrent) + keys::kInterfacesSuffix + "\\" +
                                 kInterface,
                             "MTU", e2e::DwordValue(1400));
-    before_ = Read(values_);
+    before_ = e2e::ReadValues(values_);
   }
 
   // Automatic #1 applied, the restart declined; the values have changed.
@@ -87,7 +55,7 @@ class Undo : public e2e::SettingsScenario {
     panel.PressApply();
     CloseModeInformation(WaitForModeInformation(app));
     ExpectAppliedAndDeclineRestart(app);
-    EXPECT_NE(Read(values_), before_);
+    EXPECT_NE(e2e::ReadValues(values_), before_);
     EXPECT_TRUE(Dir().ReadFile("Undo.txt").has_value());
     return panel.Main();
   }
@@ -107,15 +75,12 @@ class Undo : public e2e::SettingsScenario {
   }
 
   void ExpectAsBefore() {
-    const Snapshot now = Read(values_);
-    for (std::size_t i = 0; i < values_.size(); ++i) {
-      EXPECT_EQ(now[i], before_[i]) << values_[i].key << " \"" << values_[i].name << "\"";
-    }
+    e2e::ExpectValues(values_, before_, "undone");
     EXPECT_FALSE(Dir().ReadFile("Undo.txt").has_value());
   }
 
-  const std::vector<ValueName> values_ = NtValues();
-  Snapshot before_;
+  const std::vector<e2e::NamedValue> values_ = e2e::NtTunedValues(kInterface);
+  e2e::ValuesSnapshot before_;
 };
 
 TEST_F(Undo, TheMenuItemPutsBackWhatWasThereBeforeApply) {

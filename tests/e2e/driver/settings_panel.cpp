@@ -178,6 +178,50 @@ void SettingsScenario::SetUp() {
   DeleteRegistryKey(keys::kNwLink);
 }
 
+std::vector<NamedValue> NtTunedValues(std::string_view interface_name) {
+  const std::string name(interface_name);
+  std::vector<NamedValue> values;
+  for (const char* services : {keys::kServicesCurrent, keys::kServices001}) {
+    const std::string tcpip = std::string(services) + keys::kTcpipSuffix;
+    for (const char* value : kTcpipValues) values.push_back({tcpip, value});
+    values.push_back({std::string(services) + keys::kInterfacesSuffix + "\\" + name, "MTU"});
+    values.push_back({std::string(services) + "\\" + name + keys::kInterfaceTcpipSuffix, "MTU"});
+  }
+  for (const char* value : kInternetValues) values.push_back({keys::kInternetSettings, value});
+  values.push_back({keys::kNdiCacheSize, ""});
+  return values;
+}
+
+ValuesSnapshot ReadValues(const std::vector<NamedValue>& values) {
+  ValuesSnapshot snapshot;
+  for (const NamedValue& v : values) snapshot.push_back(ReadRegistryValue(v.key, v.name));
+  return snapshot;
+}
+
+void ExpectValues(const std::vector<NamedValue>& values, const ValuesSnapshot& expected,
+                  std::string_view when) {
+  const ValuesSnapshot now = ReadValues(values);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    EXPECT_EQ(now[i], expected[i]) << when << ": " << values[i].key << " \"" << values[i].name
+                                   << "\"";
+  }
+}
+
+std::string CustomValuesFile(int connection_type, int mode) {
+  return "ConnectionType," + std::to_string(connection_type) + "\r\nOptiMode," +
+         std::to_string(mode) +
+         "\r\nMTU,#TRUE#,1400\r\nRWIN,#TRUE#,2,11200\r\nTTL,#TRUE#,64\r\n"
+         "SKA,#TRUE#,4,300000\r\nNDI,#TRUE#,4,16\r\nPMTU,#FALSE#\r\nBlackHole,#TRUE#\r\n"
+         "MSCPS0,8,10\r\nMSCPS1,4,6\r\n";
+}
+
+std::string WindowsDefaultsFile(int connection_type) {
+  return "ConnectionType," + std::to_string(connection_type) +
+         "\r\nOptiMode,3\r\nMTU,#FALSE#,1500\r\nRWIN,#FALSE#,-1,8192\r\nTTL,#FALSE#,32\r\n"
+         "SKA,#FALSE#,-1,3600000\r\nNDI,#FALSE#,-1,0\r\nPMTU,#TRUE#\r\nBlackHole,#FALSE#\r\n"
+         "MSCPS0,0,2\r\nMSCPS1,2,4\r\n";
+}
+
 App& SettingsScenario::StartOn(std::string_view version) {
   SetKestrelVersion(version);
   return StartKestrel();

@@ -105,6 +105,26 @@ inline constexpr const char* kInterfaceTcpipSuffix = "\\Parameters\\Tcpip";
 inline constexpr const char* kInterfacesSuffix = "\\Tcpip\\Parameters\\Interfaces";
 }  // namespace keys
 
+// Named registry values read together, so that a scenario can compare the
+// registry before and after.
+struct NamedValue {
+  std::string key;
+  std::string name;
+};
+using ValuesSnapshot = std::vector<std::optional<RegistryValue>>;
+// Every value Apply writes on the NT family, for the one interface named.
+std::vector<NamedValue> NtTunedValues(std::string_view interface_name);
+ValuesSnapshot ReadValues(const std::vector<NamedValue>& values);
+// One failure for each value that differs from what was expected, with when.
+void ExpectValues(const std::vector<NamedValue>& values, const ValuesSnapshot& expected,
+                  std::string_view when);
+
+// Kestrel.cfg with the values that SetCustomValues enters, as Apply saves
+// them in mode Manual.
+std::string CustomValuesFile(int connection_type, int mode = 3);
+// Kestrel.cfg with every group on "Windows Default", as Restore saves it.
+std::string WindowsDefaultsFile(int connection_type);
+
 // A scenario of the settings: its registry keys are cleared first, since
 // the cases of one parameterised scenario share their prefix.
 class SettingsScenario : public KestrelTest {
