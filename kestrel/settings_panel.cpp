@@ -133,7 +133,11 @@ void SettingsPanelModel::ShowManualSettings() {
   for (const OptionGroup& group : kManualGroups) {
     if (!(shown.*group.customFlag)) continue;
     if (group.text) {
-      TextChanged(group, std::to_string(shown.*group.value));
+      // The number as the record holds it, not cut down to what typing
+      // allows: one the box could not take would be shown, and applied, as
+      // another number; kept whole, the validation refuses it.
+      (panel_.*group.text).text = std::to_string(shown.*group.value);
+      SetValue(group, shown.*group.value);
     } else {
       ItemChosen(group, shown.*group.index);
     }

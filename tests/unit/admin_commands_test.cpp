@@ -66,6 +66,9 @@ TEST_F(AdminCommandTest, ApplyGivesItsExitCodeAndWritesOnlyAValidFile) {
        std::nullopt, false, 2},
       {"damaged line", "/apply", ManualFile("TTL,maybe,100"), std::nullopt, false, 2},
       {"TTL Apply refuses", "/apply", ManualFile("TTL,#TRUE#,0"), std::nullopt, false, 3},
+      // Numbers the text box could not take are refused, not cut down to others.
+      {"TTL too long", "/apply", ManualFile("TTL,#TRUE#,1000"), std::nullopt, false, 3},
+      {"TTL negative", "/apply", ManualFile("TTL,#TRUE#,-64"), std::nullopt, false, 3},
       {"no MSCPS chosen", "/apply", ManualFile("TTL,#TRUE#,100", "-1,4"), std::nullopt, false,
        3},
       {"not a switch", "/applyx", ManualFile("TTL,#TRUE#,100"), std::nullopt, false,
