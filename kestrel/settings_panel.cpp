@@ -133,11 +133,12 @@ void SettingsPanelModel::ShowManualSettings() {
   for (const OptionGroup& group : kManualGroups) {
     if (!(shown.*group.customFlag)) continue;
     if (group.text) {
-      // The number as the record holds it, not cut down to what typing
-      // allows: one the box could not take would be shown, and applied, as
-      // another number; kept whole, the validation refuses it.
-      (panel_.*group.text).text = std::to_string(shown.*group.value);
-      SetValue(group, shown.*group.value);
+      // The box shows the number whole, even one it could not take as typed,
+      // so that the validation refuses it rather than Apply writing other
+      // digits. The record takes what the box would keep, as typing gives it.
+      TextControl& box = panel_.*group.text;
+      box.text = std::to_string(shown.*group.value);
+      SetValue(group, NumberIn(Digits(box, box.text)));
     } else {
       ItemChosen(group, shown.*group.index);
     }
@@ -270,17 +271,18 @@ bool SettingsPanelModel::KeyTyped(char key) {
   return accepted;
 }
 
-std::string SettingsPanelModel::Filtered(const TextControl& box, const std::string& text) {
+std::string SettingsPanelModel::Digits(const TextControl& box, const std::string& text) {
   std::string digits;
-  bool dropped = false;
   for (char c : text) {
-    if (c >= '0' && c <= '9' && digits.size() < box.maxLength) {
-      digits += c;
-    } else {
-      dropped = true;
-    }
+    if (c >= '0' && c <= '9' && digits.size() < box.maxLength) digits += c;
   }
-  if (dropped) app_.platform.sound.Beep();
+  return digits;
+}
+
+std::string SettingsPanelModel::Filtered(const TextControl& box, const std::string& text) {
+  std::string digits = Digits(box, text);
+  // Kept characters stay in order, so any dropped one makes a difference.
+  if (digits != text) app_.platform.sound.Beep();
   return digits;
 }
 

@@ -159,7 +159,9 @@ class SettingsPanelModel {
  private:
   static void Select(ListControl& list, int index);
   bool& InputEnabled(const OptionGroup& group);
-  // Keeps only digits, up to the text box's length; beeps when it dropped any.
+  // Keeps only digits, up to the text box's length; Filtered beeps when it
+  // dropped any.
+  static std::string Digits(const TextControl& box, const std::string& text);
   std::string Filtered(const TextControl& box, const std::string& text);
   void SetValue(const OptionGroup& group, std::int32_t value);
   void RecomputeItemValue(const OptionGroup& group);
