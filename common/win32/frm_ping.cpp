@@ -1,6 +1,7 @@
 #include "common/win32/frm_ping.h"
 
 #include "common/ping_dialog_ids.h"
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_handle.h"
@@ -12,16 +13,12 @@ namespace ids = ping_ids;
 using platform::win32::SelectedObject;
 using platform::win32::UniqueGdiObject;
 
-// The form's layout in twips, 15 to a pixel; controls in the frame are placed
-// relative to it.
-constexpr int kTwipsPerPixel = 15;
-constexpr int Px(int twips) { return twips / kTwipsPerPixel; }
-
-constexpr int kClientWidth = Px(6600);
-constexpr int kClientHeight = Px(4125);
-constexpr int kFrameLeft = Px(240);
-constexpr int kFrameTop = Px(1200);
-constexpr int kComboListHeight = 200;  // the open list below the box
+// The form's layout in twips (1440 to the inch), scaled by the window's DPI;
+// controls in the frame are placed relative to it.
+constexpr SIZE kClient{6600, 4125};
+constexpr int kFrameLeft = 240;
+constexpr int kFrameTop = 1200;
+constexpr int kComboListHeight = 3000;  // the open list below the box
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
@@ -61,20 +58,22 @@ constexpr ControlLayout kControls[] = {
     {ids::cmdDefault, "BUTTON", "Default", BS_PUSHBUTTON | kTab, false, 5280, 3240, 1095, 375, 0},
 };
 
-// The dialog's picture: a globe with the echo coming back from it.
-void DrawPicture(const DRAWITEMSTRUCT& item) {
+// The dialog's picture: a globe with the echo coming back from it, drawn in
+// 96-DPI pixels scaled to the window's DPI.
+void DrawPicture(const DRAWITEMSTRUCT& item, const Scaling& scaling) {
+  const auto px = [&](int pixels96) { return scaling.Px(pixels96); };
   HDC dc = item.hDC;
   FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   const int x = item.rcItem.left;
   const int y = item.rcItem.top;
-  const int cx = x + 17;
-  const int cy = y + 24;
-  constexpr int r = 13;
+  const int cx = x + px(17);
+  const int cy = y + px(24);
+  const int r = px(13);
 
   UniqueGdiObject sea(CreateSolidBrush(RGB(64, 128, 208)));
-  UniqueGdiObject outline(CreatePen(PS_SOLID, 1, RGB(16, 48, 112)));
-  UniqueGdiObject grid(CreatePen(PS_SOLID, 1, RGB(200, 224, 248)));
-  UniqueGdiObject echo(CreatePen(PS_SOLID, 3, RGB(32, 160, 64)));
+  UniqueGdiObject outline(CreatePen(PS_SOLID, px(1), RGB(16, 48, 112)));
+  UniqueGdiObject grid(CreatePen(PS_SOLID, px(1), RGB(200, 224, 248)));
+  UniqueGdiObject echo(CreatePen(PS_SOLID, px(3), RGB(32, 160, 64)));
   {
     SelectedObject brush(dc, sea.get());
     SelectedObject pen(dc, outline.get());
@@ -89,13 +88,13 @@ void DrawPicture(const DRAWITEMSTRUCT& item) {
     MoveToEx(dc, cx - r + 1, cy, nullptr);
     LineTo(dc, cx + r, cy);
     for (int dy : {-r / 2, r / 2}) {
-      MoveToEx(dc, cx - r + 3, cy + dy, nullptr);
-      LineTo(dc, cx + r - 2, cy + dy);
+      MoveToEx(dc, cx - r + px(3), cy + dy, nullptr);
+      LineTo(dc, cx + r - px(2), cy + dy);
     }
   }
   // Two arcs up and to the right of the globe, from 15 to 75 degrees.
   SelectedObject pen(dc, echo.get());
-  for (int radius : {18, 23}) {
+  for (int radius : {px(18), px(23)}) {
     const int startX = cx + radius * 966 / 1000;  // cos 15
     const int startY = cy - radius * 259 / 1000;  // sin 15
     const int endX = cx + radius * 259 / 1000;
@@ -115,16 +114,15 @@ FrmPing::~FrmPing() {
 
 bool FrmPing::Open(HWND owner) {
   if (!RegisterViewClass(ids::kPingWindowClass, &ViewWindowProc<FrmPing>)) return false;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-
   // Centred over the owner, or on the screen when the owner is hidden (the
   // tray monitor's form is).
-  const POINT at = CentredOver(owner && IsWindowVisible(owner) ? owner : nullptr, width, height);
-  if (!CreateWindowExA(kExStyle, ids::kPingWindowClass, ids::kPingCaption, kStyle, at.x, at.y,
-                       width, height, owner, nullptr, GetModuleHandleA(nullptr), this)) {
+  HWND around = owner && IsWindowVisible(owner) ? owner : nullptr;
+  layout_ = ViewLayout(Scaling::kTwipsPerInch);
+  layout_.SetDpi(WindowDpi(around));
+  const RECT frame = layout_.CentredFrame(around, kClient, kStyle, kExStyle);
+  if (!CreateWindowExA(kExStyle, ids::kPingWindowClass, ids::kPingCaption, kStyle, frame.left,
+                       frame.top, frame.right - frame.left, frame.bottom - frame.top, owner,
+                       nullptr, GetModuleHandleA(nullptr), this)) {
     return false;
   }
   CreateControls();
@@ -137,14 +135,15 @@ bool FrmPing::Open(HWND owner) {
 }
 
 void FrmPing::CreateControls() {
+  layout_.Adopt(window_, kClient);
   for (const ControlLayout& c : kControls) {
-    const int left = Px(c.left) + (c.inFrame ? kFrameLeft : 0);
-    const int top = Px(c.top) + (c.inFrame ? kFrameTop : 0);
-    const int height = Px(c.height) + (c.id == ids::cmbPingInterval ? kComboListHeight : 0);
-    CreateChild(window_, c.className, c.text, c.style, left, top, Px(c.width), height, c.id,
+    const int left = c.left + (c.inFrame ? kFrameLeft : 0);
+    const int top = c.top + (c.inFrame ? kFrameTop : 0);
+    const int height = c.height + (c.id == ids::cmbPingInterval ? kComboListHeight : 0);
+    layout_.Add(window_, c.className, c.text, c.style, left, top, c.width, height, c.id,
                 c.exStyle);
   }
-  SetFontOnChildren(window_, MessageFont());
+  layout_.Apply(window_);
 }
 
 void FrmPing::ShowModal(HWND owner) {
@@ -245,12 +244,15 @@ LRESULT FrmPing::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DRAWITEM:
       if (wParam == static_cast<WPARAM>(ids::Picture1)) {
-        DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), layout_.scaling());
         return TRUE;
       }
       break;
     case WM_CLOSE:
       Close();
+      return 0;
+    case WM_DPICHANGED:
+      layout_.OnDpiChanged(window_, wParam, lParam, kClient);
       return 0;
     default:
       break;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "common/ping_dialog.h"
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "platform/win32/handles.h"
 
@@ -50,6 +51,7 @@ class FrmPing {
 
   PingDialogModel model_;
   HWND window_ = nullptr;
+  ViewLayout layout_{Scaling::kTwipsPerInch};
   bool modal_ = false;
   bool closeRequested_ = false;
   // True while the view itself sets control texts, whose change notices are

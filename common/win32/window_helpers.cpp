@@ -5,19 +5,6 @@
 
 namespace common::win32 {
 
-HFONT MessageFont() {
-  static platform::win32::UniqueGdiObject font = [] {
-    NONCLIENTMETRICSA metrics{};
-    // The size of the record as older systems know it, so that they fill it too.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-      return platform::win32::UniqueGdiObject(CreateFontIndirectA(&metrics.lfMessageFont));
-    }
-    return platform::win32::UniqueGdiObject(nullptr);
-  }();
-  return font ? static_cast<HFONT>(font.get()) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
 namespace {
 BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
   SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);

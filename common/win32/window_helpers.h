@@ -10,9 +10,6 @@ namespace common::win32 {
 
 // Small helpers shared by the windows of both programs.
 
-// The system's message font, which every control of our windows uses.
-HFONT MessageFont();
-
 void SetFontOnChildren(HWND parent, HFONT font);
 
 std::string WindowText(HWND window);

@@ -1,5 +1,6 @@
 #include "kestrel/win32/frm_display.h"
 
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/control_ids.h"
 
@@ -9,24 +10,22 @@ using namespace common::win32;
 
 namespace {
 
-constexpr int kClientWidth = 362;  // 5430 by 2760 twips at 15 twips a pixel
-constexpr int kClientHeight = 184;
+// In 96-DPI pixels. The labels have room for a line more than they need at
+// 100 %, since the message font grows a little faster than the DPI.
+constexpr SIZE kClient{362, 222};
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
 }  // namespace
 
 void FrmDisplay::ShowModal(HWND owner, const ModeInformation& info) {
   if (!RegisterViewClass(ids::kDisplayWindowClass, &ViewWindowProc<FrmDisplay>)) return;
   FrmDisplay dialog;
-
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  const DWORD exStyle = WS_EX_DLGMODALFRAME;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const POINT at = CentredOver(owner, width, height);
-  if (!CreateWindowExA(exStyle, ids::kDisplayWindowClass, info.title.c_str(), style, at.x, at.y,
-                       width, height, owner, nullptr, GetModuleHandleA(nullptr), &dialog)) {
+  dialog.layout_.SetDpi(WindowDpi(owner));
+  const RECT frame = dialog.layout_.CentredFrame(owner, kClient, kStyle, kExStyle);
+  if (!CreateWindowExA(kExStyle, ids::kDisplayWindowClass, info.title.c_str(), kStyle, frame.left,
+                       frame.top, frame.right - frame.left, frame.bottom - frame.top, owner,
+                       nullptr, GetModuleHandleA(nullptr), &dialog)) {
     return;
   }
   dialog.CreateControls(info);
@@ -38,23 +37,30 @@ void FrmDisplay::ShowModal(HWND owner, const ModeInformation& info) {
 }
 
 void FrmDisplay::CreateControls(const ModeInformation& info) {
-  HWND picture = CreateChild(window_, "STATIC", "", SS_ICON, 16, 16, 32, 32, ids::Picture1);
-  SendMessageA(picture, STM_SETICON,
-               reinterpret_cast<WPARAM>(LoadIcon(nullptr, IDI_INFORMATION)), 0);
-
-  HWND label1 = CreateChild(window_, "STATIC", info.label1.c_str(), SS_LEFT, 64, 12, 286, 34,
-                            ids::DisplayLabel1);
-  CreateChild(window_, "STATIC", info.label2.c_str(), SS_LEFT, 64, 50, 286, 92,
+  layout_.Adopt(window_, kClient);
+  // The system's information icon, at the size of the DPI.
+  HWND picture = layout_.Add(window_, "STATIC", "", SS_ICON | SS_REALSIZECONTROL, 16, 16, 32, 32,
+                             ids::Picture1);
+  SetIcon(picture);
+  layout_.Add(window_, "STATIC", info.label1.c_str(), SS_LEFT, 64, 12, 286, 38,
+              ids::DisplayLabel1, 0, true);
+  layout_.Add(window_, "STATIC", info.label2.c_str(), SS_LEFT, 64, 54, 286, 128,
               ids::DisplayLabel2);
-  CreateChild(window_, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, (kClientWidth - 88) / 2,
-              kClientHeight - 36, 88, 26, ids::cmdOK);
+  layout_.Add(window_, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, (kClient.cx - 88) / 2,
+              kClient.cy - 36, 88, 26, ids::cmdOK);
+  layout_.Apply(window_);
+}
 
-  SetFontOnChildren(window_, MessageFont());
-  LOGFONTA bold{};
-  GetObjectA(MessageFont(), sizeof(bold), &bold);
-  bold.lfWeight = FW_BOLD;
-  boldFont_.reset(CreateFontIndirectA(&bold));
-  if (boldFont_) SendMessageA(label1, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
+void FrmDisplay::SetIcon(HWND picture) {
+  const int size = layout_.Px(32);
+  // The shared icon is the system's own; one of another size is this window's.
+  platform::win32::UniqueIcon icon(static_cast<HICON>(
+      LoadImageA(nullptr, MAKEINTRESOURCEA(32516), IMAGE_ICON, size, size, 0)));
+  SendMessageA(picture, STM_SETICON,
+               reinterpret_cast<WPARAM>(icon ? icon.get() : LoadIcon(nullptr, IDI_INFORMATION)),
+               0);
+  // The old one goes only once the control shows the new one.
+  icon_ = std::move(icon);
 }
 
 void FrmDisplay::Close() { closed_ = true; }
@@ -66,6 +72,10 @@ LRESULT FrmDisplay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE:
       Close();
+      return 0;
+    case WM_DPICHANGED:
+      layout_.OnDpiChanged(window_, wParam, lParam, kClient);
+      SetIcon(GetDlgItem(window_, ids::Picture1));
       return 0;
     default:
       return DefWindowProcA(window_, message, wParam, lParam);

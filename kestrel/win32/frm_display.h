@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/mode_information.h"
 #include "platform/win32/handles.h"
@@ -17,10 +18,12 @@ class FrmDisplay {
   friend LRESULT CALLBACK common::win32::ViewWindowProc<FrmDisplay>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls(const ModeInformation& info);
+  void SetIcon(HWND picture);
   void Close();
 
   HWND window_ = nullptr;
-  platform::win32::UniqueGdiObject boldFont_;
+  common::win32::ViewLayout layout_;
+  platform::win32::UniqueIcon icon_;
   bool closed_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "kestrel/win32/frm_main.h"
 
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/artwork.h"
 #include "kestrel/control_ids.h"
@@ -16,16 +17,22 @@ using namespace common::win32;
 
 namespace {
 
-constexpr int kClientWidth = 516;  // 7740 by 6990 twips at 15 twips a pixel
-constexpr int kClientHeight = 466;
+// The layout is in 96-DPI pixels, scaled by the window's DPI. The client
+// area is 516 wide (7740 twips); its height is the bars' own, whatever the
+// system makes them, and Frame1's with a gap above and below it (466 in all,
+// 6990 twips, with the bars at 100 %).
+constexpr int kClientWidth = 516;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-constexpr int kStatusPanel1Width = 250;
-constexpr int kStatusPanel2Width = 124;
+// The hint takes the most room; the message font grows a little faster than
+// the DPI, so it has some to spare at 100 %.
+constexpr int kStatusPanel1Width = 262;
+constexpr int kStatusPanel2Width = 112;
 
-// Control geometry, in client pixels. Frame1 begins kFrame1Top below the
-// toolbar; everything inside it is placed from its top, so that it moves as one.
+// Frame1 begins kFrame1Top below the toolbar; everything inside it is placed
+// from its top, so that it moves as one.
 constexpr int kFrame1Top = 4;
+constexpr int kFrame1Height = 408;
 constexpr int kFrame1Bottom = 6;  // the gap between Frame1 and the status bar
 constexpr int kColumnLeft = 18;
 constexpr int kColumnRight = 264;
@@ -35,7 +42,6 @@ constexpr int kListTop = 40;
 constexpr int kGroupTop = 76;
 constexpr int kGroupHeight = 74;
 constexpr int kGroupGap = 8;
-constexpr int kToolbarImageSize = 16;
 
 // The command buttons sit below the groups of the left column, where the user
 // ends: Apply first, the ping configuration beside it, the help below it.
@@ -113,22 +119,25 @@ bool FrmMain::Open() {
 
   HMENU menuBar = CreateMenu();
   AppendEntries(menuBar, MainMenu());
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
+  // Sized at last, once the bars have their heights at the window's DPI.
   if (!CreateWindowExA(0, ids::kMainWindowClass, kProgramTitle, kWindowStyle, CW_USEDEFAULT,
-                       CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                       menuBar, GetModuleHandleA(nullptr), this)) {
+                       CW_USEDEFAULT, 0, 0, nullptr, menuBar, GetModuleHandleA(nullptr), this)) {
     DestroyMenu(menuBar);
     return false;
   }
   AddTopLevelWindow(window_);
+  layout_.SetDpi(WindowDpi(window_));
   CreateToolbar();
   CreateStatusBar();
-  const int toolbarHeight = Height(Item(ids::Toolbar1));
-  const int statusBarHeight = Height(Item(ids::StatusBar1));
-  const int frame1Top = toolbarHeight + kFrame1Top;
-  CreateControls(frame1Top, kClientHeight - statusBarHeight - kFrame1Bottom);
-  model_.SetLayout(Height(window_), frame1Top, toolbarHeight, statusBarHeight);
+  const Bars bars = MeasureBars();
+  layout_.SetTop(bars.toolbar + layout_.Px(kFrame1Top));
+  CreateControls();
+  layout_.Apply(window_);
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  PlaceWindow(window_, POINT{frame.left, frame.top}, ClientSize(bars), true,
+              layout_.scaling().dpi());
+  model_.SetLayout(Height(window_), layout_.top(), bars.toolbar, bars.statusBar);
   shown_ = model_.layout();
 
   // The window stays hidden while it loads; the load shows it last.
@@ -143,7 +152,8 @@ void FrmMain::CreateToolbar() {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::Toolbar1)),
                                  GetModuleHandleA(nullptr), nullptr);
   SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kToolbarImageSize, kToolbarImageSize));
+  const int size = layout_.scaling().ToolbarImageSize();
+  SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
   std::vector<TBBUTTON> buttons;
   for (std::size_t i = 0; i < Toolbar().size(); ++i) {
     TBBUTTON button{};
@@ -160,86 +170,107 @@ void FrmMain::CreateToolbar() {
 }
 
 void FrmMain::CreateStatusBar() {
-  HWND status = CreateChild(window_, STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, ids::StatusBar1);
-  const int parts[] = {kStatusPanel1Width, kStatusPanel1Width + kStatusPanel2Width, -1};
-  SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+  CreateChild(window_, STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, ids::StatusBar1);
+  SetStatusParts();
 }
 
-void FrmMain::CreateControls(int frame1Top, int frame1Bottom) {
-  const DWORD tab = WS_TABSTOP;
-  const int t = frame1Top;
-  CreateChild(window_, "BUTTON", kFrame1Caption, BS_GROUPBOX, 6, t, kClientWidth - 12,
-              frame1Bottom - t, ids::Frame1);
+void FrmMain::SetStatusParts() {
+  const int parts[] = {layout_.Px(kStatusPanel1Width),
+                       layout_.Px(kStatusPanel1Width + kStatusPanel2Width), -1};
+  SendMessageA(Item(ids::StatusBar1), SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+}
 
-  CreateChild(window_, "STATIC", "Connection Type", SS_LEFT, kColumnLeft, t + kLabelTop,
+FrmMain::Bars FrmMain::MeasureBars() {
+  // The bars take their heights from their font and images.
+  HWND toolbar = Item(ids::Toolbar1);
+  HWND status = Item(ids::StatusBar1);
+  for (HWND bar : {toolbar, status}) {
+    SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.font()), FALSE);
+  }
+  SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+  SendMessageA(status, WM_SIZE, 0, 0);
+  return Bars{Height(toolbar), Height(status)};
+}
+
+SIZE FrmMain::ClientSize(const Bars& bars) const {
+  return SIZE{layout_.Px(kClientWidth),
+              bars.toolbar + layout_.Px(kFrame1Top + kFrame1Height + kFrame1Bottom) +
+                  bars.statusBar};
+}
+
+void FrmMain::CreateControls() {
+  const DWORD tab = WS_TABSTOP;
+  // Places from the top of Frame1, which the layout keeps below the toolbar.
+  layout_.Add(window_, "BUTTON", kFrame1Caption, BS_GROUPBOX, 6, 0, kClientWidth - 12,
+              kFrame1Height, ids::Frame1);
+
+  layout_.Add(window_, "STATIC", "Connection Type", SS_LEFT, kColumnLeft, kLabelTop,
               kColumnWidth, 16, ids::Label1);
-  CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, kColumnLeft,
-              t + kListTop, kColumnWidth, 200, ids::cmbNetType);
-  CreateChild(window_, "STATIC", "Optimization Mode", SS_LEFT, kColumnRight, t + kLabelTop,
+  layout_.Add(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, kColumnLeft,
+              kListTop, kColumnWidth, 200, ids::cmbNetType);
+  layout_.Add(window_, "STATIC", "Optimization Mode", SS_LEFT, kColumnRight, kLabelTop,
               kColumnWidth, 16, ids::Label2);
-  CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP,
-              kColumnRight, t + kListTop, kColumnWidth, 200, ids::cmbOptimize);
+  layout_.Add(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP,
+              kColumnRight, kListTop, kColumnWidth, 200, ids::cmbOptimize);
 
   for (const OptionGroupLayout& g : kOptionGroups) {
-    const int top = t + kGroupTop + g.row * (kGroupHeight + kGroupGap);
-    CreateChild(window_, "BUTTON", g.caption, BS_GROUPBOX, g.column, top, kColumnWidth,
+    const int top = kGroupTop + g.row * (kGroupHeight + kGroupGap);
+    layout_.Add(window_, "BUTTON", g.caption, BS_GROUPBOX, g.column, top, kColumnWidth,
                 kGroupHeight, g.frame);
-    CreateChild(window_, "BUTTON", "Windows Default", BS_RADIOBUTTON | tab | WS_GROUP,
+    layout_.Add(window_, "BUTTON", "Windows Default", BS_RADIOBUTTON | tab | WS_GROUP,
                 g.column + 12, top + 20, 140, 20, g.defaultOption);
-    CreateChild(window_, "BUTTON", "Custom", BS_RADIOBUTTON | tab, g.column + 12, top + 44, 76, 20,
+    layout_.Add(window_, "BUTTON", "Custom", BS_RADIOBUTTON | tab, g.column + 12, top + 44, 76, 20,
                 g.customOption);
     if (g.inputIsText) {
-      HWND box = CreateChild(window_, "EDIT", "", ES_LEFT | ES_AUTOHSCROLL | tab | WS_GROUP,
+      HWND box = layout_.Add(window_, "EDIT", "", ES_LEFT | ES_AUTOHSCROLL | tab | WS_GROUP,
                              g.column + 92, top + 43, g.inputWidth, 22, g.input, WS_EX_CLIENTEDGE);
       SendMessageA(box, EM_LIMITTEXT, g.input == ids::txtMTU ? 5 : 3, 0);
       SetWindowSubclass(box, &FrmMain::NumberBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
       if (g.input == ids::txtMTU) {
         // Open in every mode: using a measured value switches to Manual.
-        CreateChild(window_, "BUTTON", "Find...", BS_PUSHBUTTON | tab,
+        layout_.Add(window_, "BUTTON", "Find...", BS_PUSHBUTTON | tab,
                     g.column + 92 + g.inputWidth + 8, top + 42, 56, 24, ids::cmdFindMtu);
       }
     } else {
-      CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP,
+      layout_.Add(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP,
                   g.column + 92, top + 43, g.inputWidth, 240, g.input);
     }
   }
 
   // General settings take the third row of the right column.
-  const int top = t + kGroupTop + 2 * (kGroupHeight + kGroupGap);
+  const int top = kGroupTop + 2 * (kGroupHeight + kGroupGap);
   const int generalHeight = kGroupHeight + kGroupGap + kGroupHeight;
-  CreateChild(window_, "BUTTON", "General Settings", BS_GROUPBOX, kColumnRight, top, kColumnWidth,
+  layout_.Add(window_, "BUTTON", "General Settings", BS_GROUPBOX, kColumnRight, top, kColumnWidth,
               generalHeight, ids::Frame7);
   const int left = kColumnRight + 12;
-  CreateChild(window_, "BUTTON", "Path MTU Auto Discovery", BS_CHECKBOX | tab | WS_GROUP, left,
+  layout_.Add(window_, "BUTTON", "Path MTU Auto Discovery", BS_CHECKBOX | tab | WS_GROUP, left,
               top + 20, 200, 20, ids::chkPMTU);
-  CreateChild(window_, "BUTTON", "Black Hole Routers Detect", BS_CHECKBOX | tab | WS_GROUP, left,
+  layout_.Add(window_, "BUTTON", "Black Hole Routers Detect", BS_CHECKBOX | tab | WS_GROUP, left,
               top + 44, 200, 20, ids::chkBlackHole);
-  CreateChild(window_, "STATIC", "MSCPS Using HTTP 1.0", SS_LEFT, left, top + 78, 140, 18,
+  layout_.Add(window_, "STATIC", "MSCPS Using HTTP 1.0", SS_LEFT, left, top + 78, 140, 18,
               ids::Label3);
-  CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, left + 144,
+  layout_.Add(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, left + 144,
               top + 74, 64, 240, ids::cmbMSCPS0);
-  CreateChild(window_, "STATIC", "MSCPS Using HTTP 1.1", SS_LEFT, left, top + 110, 140, 18,
+  layout_.Add(window_, "STATIC", "MSCPS Using HTTP 1.1", SS_LEFT, left, top + 110, 140, 18,
               ids::Label4);
-  CreateChild(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, left + 144,
+  layout_.Add(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP, left + 144,
               top + 106, 64, 240, ids::cmbMSCPS1);
 
   // Apply with its preview beside it, then the help and the ping
   // configuration below them.
-  const int buttonsTop = t + kApplyTop;
+  const int buttonsTop = kApplyTop;
   const int secondLeft = kApplyLeft + kButtonWidth + kButtonGap;
   const int secondWidth = kColumnWidth - kButtonWidth - kButtonGap;
   const int secondRow = buttonsTop + kButtonHeight + kButtonGap;
   const auto& captions = CommandButtonCaptions();
-  CreateChild(window_, "BUTTON", captions[0].c_str(), BS_DEFPUSHBUTTON | tab | WS_GROUP,
+  layout_.Add(window_, "BUTTON", captions[0].c_str(), BS_DEFPUSHBUTTON | tab | WS_GROUP,
               kApplyLeft, buttonsTop, kButtonWidth, kButtonHeight, ids::cmdApply);
-  CreateChild(window_, "BUTTON", captions[1].c_str(), BS_PUSHBUTTON | tab | WS_GROUP, secondLeft,
+  layout_.Add(window_, "BUTTON", captions[1].c_str(), BS_PUSHBUTTON | tab | WS_GROUP, secondLeft,
               buttonsTop, secondWidth, kButtonHeight, ids::cmdPreview);
-  CreateChild(window_, "BUTTON", captions[2].c_str(), BS_PUSHBUTTON | tab | WS_GROUP, secondLeft,
+  layout_.Add(window_, "BUTTON", captions[2].c_str(), BS_PUSHBUTTON | tab | WS_GROUP, secondLeft,
               secondRow, secondWidth, kButtonHeight, ids::cmdPing);
-  CreateChild(window_, "BUTTON", captions[3].c_str(), BS_PUSHBUTTON | tab | WS_GROUP, kApplyLeft,
+  layout_.Add(window_, "BUTTON", captions[3].c_str(), BS_PUSHBUTTON | tab | WS_GROUP, kApplyLeft,
               secondRow, kButtonWidth, kButtonHeight, ids::cmdHelp);
-
-  SetFontOnChildren(window_, MessageFont());
 }
 
 void FrmMain::PumpMessages() { PumpPendingMessages(); }
@@ -287,7 +318,9 @@ void FrmMain::ShowModeInformation() {
 
 void FrmMain::AssignToolbarImages() {
   HWND toolbar = Item(ids::Toolbar1);
-  images_ = MakeImageList(ToolbarImages(), kToolbarImageSize);
+  // The old list goes only once the toolbar holds the new one.
+  platform::win32::UniqueImageList old = std::move(images_);
+  images_ = MakeImageList(ToolbarImages(), layout_.scaling().ToolbarImageSize());
   SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
   for (std::size_t i = 0; i < Toolbar().size(); ++i) {
     const ToolbarButton& button = Toolbar()[i];
@@ -295,6 +328,30 @@ void FrmMain::AssignToolbarImages() {
     SendMessageA(toolbar, TB_CHANGEBITMAP, ids::kToolbarButtonBase + i + 1,
                  MAKELPARAM(button.image - 1, 0));
   }
+}
+
+void FrmMain::OnDpiChanged(int dpi, const RECT& suggested) {
+  layout_.Rescale(window_, dpi);
+  HWND toolbar = Item(ids::Toolbar1);
+  const int size = layout_.scaling().ToolbarImageSize();
+  SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+  AssignToolbarImages();
+  SetStatusParts();
+  const Bars bars = MeasureBars();
+  // The switches work from the new heights; a hidden bar stays hidden.
+  const MainWindowLayout before = model_.layout();
+  const SIZE client = ClientSize(bars);
+  const SIZE outer = FrameSize(client, kWindowStyle, 0, true, dpi);
+  model_.SetLayout(outer.cy, bars.toolbar + layout_.Px(kFrame1Top), bars.toolbar, bars.statusBar);
+  if (!before.toolBarVisible) model_.ToggleToolBar();
+  if (!before.statusBarVisible) model_.ToggleStatusBar();
+  const MainWindowLayout& now = model_.layout();
+  layout_.SetTop(now.frame1Top);
+  layout_.Apply(window_);
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, outer.cx, now.windowHeight,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  shown_ = now;
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void FrmMain::ShowTipOfTheDay(bool modal) { tip_.Show(window_, modal); }
@@ -367,6 +424,7 @@ void FrmMain::MirrorLayout() {
     SetWindowPos(window_, nullptr, 0, 0, rect.right - rect.left, wanted.windowHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  layout_.SetTop(wanted.frame1Top);
   // Moved controls leave their old places behind; the whole window paints anew.
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   shown_ = wanted;
@@ -519,6 +577,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       return DefWindowProcA(window_, message, wParam, lParam);
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CLOSE:
       // While a command waits for another program, the model asks first.
       if (model_.CloseRequested()) DestroyWindow(window_);

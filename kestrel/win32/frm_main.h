@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/win32/frm_ping.h"
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/main_window.h"
@@ -47,7 +48,16 @@ class FrmMain final : public MainWindowHost {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateToolbar();
   void CreateStatusBar();
-  void CreateControls(int frame1Top, int frame1Bottom);
+  // The heights of the toolbar and the status bar, in pixels.
+  struct Bars {
+    int toolbar;
+    int statusBar;
+  };
+  void CreateControls();
+  void SetStatusParts();
+  Bars MeasureBars();
+  SIZE ClientSize(const Bars& bars) const;
+  void OnDpiChanged(int dpi, const RECT& suggested);
   void OnCommand(int id, int code, HWND control);
   void OnControlEvent(int id, int code);
   // Forwards an event of an option group's control; false for any other.
@@ -62,6 +72,7 @@ class FrmMain final : public MainWindowHost {
   MainWindowModel model_;
   FrmTip tip_;
   HWND window_ = nullptr;
+  common::win32::ViewLayout layout_;
   platform::win32::UniqueImageList images_;
   // The layout the window shows; the model's may be ahead of it.
   MainWindowLayout shown_;

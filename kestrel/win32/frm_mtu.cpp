@@ -1,5 +1,6 @@
 #include "kestrel/win32/frm_mtu.h"
 
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/control_ids.h"
 
@@ -9,8 +10,12 @@ using namespace common::win32;
 
 namespace {
 
+// In 96-DPI pixels, scaled by the window's DPI.
 constexpr int kClientWidth = 460;
 constexpr int kClientHeight = 400;
+constexpr SIZE kClient{kClientWidth, kClientHeight};
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 constexpr int kMargin = 10;
 constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 26;
@@ -21,16 +26,11 @@ constexpr int kResultHeight = 48;
 std::optional<int> FrmMtu::ShowModal(HWND owner, MtuSearch& search, const std::string& host) {
   if (!RegisterViewClass(ids::kMtuWindowClass, &ViewWindowProc<FrmMtu>)) return std::nullopt;
   FrmMtu view(search);
-
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  const DWORD exStyle = WS_EX_DLGMODALFRAME;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const POINT at = CentredOver(owner, width, height);
-  if (!CreateWindowExA(exStyle, ids::kMtuWindowClass, "Find the Largest MTU", style, at.x, at.y,
-                       width, height, owner, nullptr, GetModuleHandleA(nullptr), &view)) {
+  view.layout_.SetDpi(WindowDpi(owner));
+  const RECT frame = view.layout_.CentredFrame(owner, kClient, kStyle, kExStyle);
+  if (!CreateWindowExA(kExStyle, ids::kMtuWindowClass, "Find the Largest MTU", kStyle, frame.left,
+                       frame.top, frame.right - frame.left, frame.bottom - frame.top, owner,
+                       nullptr, GetModuleHandleA(nullptr), &view)) {
     return std::nullopt;
   }
   view.CreateControls(host);
@@ -46,35 +46,36 @@ std::optional<int> FrmMtu::ShowModal(HWND owner, MtuSearch& search, const std::s
 }
 
 void FrmMtu::CreateControls(const std::string& host) {
+  layout_.Adopt(window_, kClient);
   const DWORD tab = WS_TABSTOP | WS_GROUP;
   const int right = kClientWidth - kMargin;
   int y = kMargin;
-  CreateChild(window_, "STATIC", "&Host:", SS_LEFT, kMargin, y + 4, 40, 18, ids::lblMtuHost);
+  layout_.Add(window_, "STATIC", "&Host:", SS_LEFT, kMargin, y + 4, 40, 18, ids::lblMtuHost);
   const int boxWidth = right - 2 * (kButtonWidth + 6) - kMargin - 44;
-  HWND box = CreateChild(window_, "EDIT", host.c_str(), ES_LEFT | ES_AUTOHSCROLL | tab,
+  HWND box = layout_.Add(window_, "EDIT", host.c_str(), ES_LEFT | ES_AUTOHSCROLL | tab,
                          kMargin + 44, y, boxWidth, 24, ids::txtMtuHost, WS_EX_CLIENTEDGE);
   SendMessageA(box, EM_LIMITTEXT, 255, 0);
-  CreateChild(window_, "BUTTON", "&Start", BS_DEFPUSHBUTTON | tab, right - 2 * kButtonWidth - 6,
+  layout_.Add(window_, "BUTTON", "&Start", BS_DEFPUSHBUTTON | tab, right - 2 * kButtonWidth - 6,
               y - 1, kButtonWidth, kButtonHeight, ids::cmdMtuStart);
-  CreateChild(window_, "BUTTON", "&Cancel", BS_PUSHBUTTON | tab, right - kButtonWidth, y - 1,
+  layout_.Add(window_, "BUTTON", "&Cancel", BS_PUSHBUTTON | tab, right - kButtonWidth, y - 1,
               kButtonWidth, kButtonHeight, ids::cmdMtuCancel);
   y += kButtonHeight + 8;
-  HWND progress = CreateChild(window_, PROGRESS_CLASSA, "", 0, kMargin, y,
+  HWND progress = layout_.Add(window_, PROGRESS_CLASSA, "", 0, kMargin, y,
                               kClientWidth - 2 * kMargin, 18, ids::prgMtu);
   SendMessageA(progress, PBM_SETRANGE32, 0, MtuSearch::Expected());
   y += 18 + 8;
   const int listHeight = kClientHeight - y - kResultHeight - kButtonHeight - 3 * kMargin;
-  CreateChild(window_, "LISTBOX", "", LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL | tab, kMargin,
+  layout_.Add(window_, "LISTBOX", "", LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL | tab, kMargin,
               y, kClientWidth - 2 * kMargin, listHeight, ids::lstMtuProbes, WS_EX_CLIENTEDGE);
   y += listHeight + kMargin;
-  CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, kMargin, y, kClientWidth - 2 * kMargin,
+  layout_.Add(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, kMargin, y, kClientWidth - 2 * kMargin,
               kResultHeight, ids::lblMtuResult);
   const int bottom = kClientHeight - kMargin - kButtonHeight;
-  CreateChild(window_, "BUTTON", "&Use This MTU", BS_PUSHBUTTON | tab, right - 2 * kButtonWidth - 6,
+  layout_.Add(window_, "BUTTON", "&Use This MTU", BS_PUSHBUTTON | tab, right - 2 * kButtonWidth - 6,
               bottom, kButtonWidth, kButtonHeight, ids::cmdMtuUse);
-  CreateChild(window_, "BUTTON", "Close", BS_PUSHBUTTON | tab, right - kButtonWidth, bottom,
+  layout_.Add(window_, "BUTTON", "Close", BS_PUSHBUTTON | tab, right - kButtonWidth, bottom,
               kButtonWidth, kButtonHeight, ids::cmdMtuClose);
-  SetFontOnChildren(window_, MessageFont());
+  layout_.Apply(window_);
 }
 
 void FrmMtu::Start() {
@@ -141,6 +142,9 @@ LRESULT FrmMtu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE:
       closed_ = true;
+      return 0;
+    case WM_DPICHANGED:
+      layout_.OnDpiChanged(window_, wParam, lParam, kClient);
       return 0;
     default:
       return DefWindowProcA(window_, message, wParam, lParam);

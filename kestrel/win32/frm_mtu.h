@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/mtu_search.h"
 
@@ -26,6 +27,7 @@ class FrmMtu {
 
   MtuSearch& search_;
   HWND window_ = nullptr;
+  common::win32::ViewLayout layout_;
   bool closed_ = false;
   std::size_t linesShown_ = 0;
   std::optional<int> chosen_;

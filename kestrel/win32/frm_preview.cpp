@@ -1,5 +1,6 @@
 #include "kestrel/win32/frm_preview.h"
 
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/control_ids.h"
 #include "platform/win32/window_handle.h"
@@ -10,8 +11,12 @@ using namespace common::win32;
 
 namespace {
 
+// In 96-DPI pixels, scaled by the window's DPI.
 constexpr int kClientWidth = 900;
 constexpr int kClientHeight = 430;
+constexpr SIZE kClient{kClientWidth, kClientHeight};
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 constexpr int kMargin = 10;
 constexpr int kSummaryHeight = 20;
 constexpr int kButtonWidth = 88;
@@ -37,16 +42,11 @@ void SetCell(HWND list, int row, int column, const std::string& text) {
 void FrmPreview::ShowModal(HWND owner, KestrelApp& app, const ChangePreview& preview) {
   if (!RegisterViewClass(ids::kPreviewWindowClass, &ViewWindowProc<FrmPreview>)) return;
   FrmPreview view(app, preview);
-
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  const DWORD exStyle = WS_EX_DLGMODALFRAME;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const POINT at = CentredOver(owner, width, height);
-  if (!CreateWindowExA(exStyle, ids::kPreviewWindowClass, "Preview Changes", style, at.x, at.y,
-                       width, height, owner, nullptr, GetModuleHandleA(nullptr), &view)) {
+  view.layout_.SetDpi(WindowDpi(owner));
+  const RECT frame = view.layout_.CentredFrame(owner, kClient, kStyle, kExStyle);
+  if (!CreateWindowExA(kExStyle, ids::kPreviewWindowClass, "Preview Changes", kStyle, frame.left,
+                       frame.top, frame.right - frame.left, frame.bottom - frame.top, owner,
+                       nullptr, GetModuleHandleA(nullptr), &view)) {
     return;
   }
   view.CreateControls();
@@ -58,11 +58,12 @@ void FrmPreview::ShowModal(HWND owner, KestrelApp& app, const ChangePreview& pre
 }
 
 void FrmPreview::CreateControls() {
-  CreateChild(window_, "STATIC", preview_.summary.c_str(), SS_LEFT | SS_NOPREFIX, kMargin, kMargin,
+  layout_.Adopt(window_, kClient);
+  layout_.Add(window_, "STATIC", preview_.summary.c_str(), SS_LEFT | SS_NOPREFIX, kMargin, kMargin,
               kClientWidth - 2 * kMargin, kSummaryHeight, ids::lblPreviewSummary);
   const int listTop = kMargin + kSummaryHeight + 4;
   const int listHeight = kClientHeight - listTop - kButtonHeight - 2 * kMargin;
-  HWND list = CreateChild(window_, WC_LISTVIEWA, "",
+  HWND list = layout_.Add(window_, WC_LISTVIEWA, "",
                           LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP,
                           kMargin, listTop, kClientWidth - 2 * kMargin, listHeight,
                           ids::lvwPreview, WS_EX_CLIENTEDGE);
@@ -71,7 +72,7 @@ void FrmPreview::CreateControls() {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = const_cast<char*>(kColumns[i].title);
-    column.cx = kColumns[i].width;
+    column.cx = layout_.Px(kColumns[i].width);
     column.iSubItem = i;
     SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
                  reinterpret_cast<LPARAM>(&column));
@@ -89,13 +90,23 @@ void FrmPreview::CreateControls() {
     SetCell(list, at, 2, row.after);
     SetCell(list, at, 3, row.readBy);
   }
-  CreateChild(window_, "BUTTON", "&Export as .reg...", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+  layout_.Add(window_, "BUTTON", "&Export as .reg...", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
               kMargin, kClientHeight - kMargin - kButtonHeight, kExportButtonWidth,
               kButtonHeight, ids::cmdPreviewExport);
-  CreateChild(window_, "BUTTON", "Close", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
+  layout_.Add(window_, "BUTTON", "Close", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
               kClientWidth - kMargin - kButtonWidth, kClientHeight - kMargin - kButtonHeight,
               kButtonWidth, kButtonHeight, ids::cmdPreviewClose);
-  SetFontOnChildren(window_, MessageFont());
+  layout_.Apply(window_);
+}
+
+void FrmPreview::ScaleColumns(int oldDpi) {
+  // The user may have widened a column: each keeps its share.
+  HWND list = GetDlgItem(window_, ids::lvwPreview);
+  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+    const auto width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, i,
+                 MulDiv(width, layout_.scaling().dpi(), oldDpi));
+  }
 }
 
 LRESULT FrmPreview::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
@@ -134,6 +145,12 @@ LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       closed_ = true;
       return 0;
+    case WM_DPICHANGED: {
+      const int oldDpi = layout_.scaling().dpi();
+      layout_.OnDpiChanged(window_, wParam, lParam, kClient);
+      ScaleColumns(oldDpi);
+      return 0;
+    }
     default:
       return DefWindowProcA(window_, message, wParam, lParam);
   }

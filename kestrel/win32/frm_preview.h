@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/change_preview.h"
 
@@ -18,11 +19,13 @@ class FrmPreview {
   friend LRESULT CALLBACK common::win32::ViewWindowProc<FrmPreview>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  void ScaleColumns(int oldDpi);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
 
   KestrelApp& app_;
   const ChangePreview& preview_;
   HWND window_ = nullptr;
+  common::win32::ViewLayout layout_;
   bool closed_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "kestrel/win32/frm_tip.h"
 
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/artwork.h"
 #include "kestrel/control_ids.h"
@@ -12,11 +13,18 @@ using namespace common::win32;
 
 namespace {
 
+// In 96-DPI pixels, scaled by the window's DPI.
 constexpr int kClientWidth = 420;
 constexpr int kClientHeight = 226;
+constexpr SIZE kClient{kClientWidth, kClientHeight};
 // The white panel that holds the heading and the tip.
 constexpr RECT kPanel{60, 12, kClientWidth - 12, 176};
 constexpr int kButtonsTop = kPanel.bottom + 14;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+// Without an owner the window needs its own taskbar button.
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
+// The heading: the message font in bold, a quarter larger.
+constexpr int kHeadingPercent = 125;
 
 }  // namespace
 
@@ -41,18 +49,14 @@ bool FrmTip::Create(HWND around) {
                          LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_KESTREL)))) {
     return false;
   }
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  // Without an owner the window needs its own taskbar button.
-  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
   // Over the main window, also while it is still hidden at start-up: it
   // shows where the tip was.
-  const POINT at = CentredOver(around, width, height);
-  if (!CreateWindowExA(exStyle, ids::kTipWindowClass, "Tip of the Day", style, at.x, at.y, width,
-                       height, nullptr, nullptr, GetModuleHandleA(nullptr), this)) {
+  layout_ = ViewLayout(common::Scaling::kBaseDpi, kHeadingPercent);
+  layout_.SetDpi(WindowDpi(around));
+  const RECT frame = layout_.CentredFrame(around, kClient, kStyle, kExStyle);
+  if (!CreateWindowExA(kExStyle, ids::kTipWindowClass, "Tip of the Day", kStyle, frame.left,
+                       frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                       nullptr, GetModuleHandleA(nullptr), this)) {
     return false;
   }
   AddTopLevelWindow(window_);
@@ -67,31 +71,27 @@ bool FrmTip::Create(HWND around) {
 }
 
 void FrmTip::CreateControls() {
+  layout_.Adopt(window_, kClient);
   picture_ = MakeBitmap(TipPicture(), GetSysColor(COLOR_BTNFACE));
-  HWND picture = CreateChild(window_, "STATIC", "", SS_BITMAP, 14, 16, 32, 32, ids::TipPicture);
+  // Drawn at the size of the control, which grows with the DPI.
+  HWND picture = layout_.Add(window_, "STATIC", "", SS_BITMAP | SS_REALSIZECONTROL, 14, 16, 32,
+                             32, ids::TipPicture);
   SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
 
   const int left = kPanel.left + 14;
   const int width = kPanel.right - kPanel.left - 28;
-  HWND heading = CreateChild(window_, "STATIC", "Did you know...", SS_LEFT | SS_NOPREFIX, left,
-                             kPanel.top + 12, width, 22, ids::TipLabel1);
+  layout_.Add(window_, "STATIC", "Did you know...", SS_LEFT | SS_NOPREFIX, left, kPanel.top + 12,
+              width, 22, ids::TipLabel1, 0, true);
   // Tips are plain text: an ampersand in one is shown, not taken as an access key.
-  CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, left, kPanel.top + 42, width,
+  layout_.Add(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, left, kPanel.top + 42, width,
               kPanel.bottom - kPanel.top - 52, ids::lblTipText);
-  CreateChild(window_, "BUTTON", "&Show Tips at Startup", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 14,
+  layout_.Add(window_, "BUTTON", "&Show Tips at Startup", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 14,
               kButtonsTop + 3, 190, 20, ids::chkLoadTipsAtStartup);
-  CreateChild(window_, "BUTTON", "&Next Tip", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+  layout_.Add(window_, "BUTTON", "&Next Tip", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
               kClientWidth - 12 - 2 * 92 - 8, kButtonsTop, 92, 26, ids::cmdNextTip);
-  CreateChild(window_, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, kClientWidth - 12 - 92,
+  layout_.Add(window_, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, kClientWidth - 12 - 92,
               kButtonsTop, 92, 26, ids::cmdOK);
-
-  SetFontOnChildren(window_, MessageFont());
-  LOGFONTA bold{};
-  GetObjectA(MessageFont(), sizeof(bold), &bold);
-  bold.lfWeight = FW_BOLD;
-  bold.lfHeight = bold.lfHeight * 5 / 4;
-  boldFont_.reset(CreateFontIndirectA(&bold));
-  if (boldFont_) SendMessageA(heading, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
+  layout_.Apply(window_);
 }
 
 void FrmTip::Mirror() {
@@ -121,7 +121,8 @@ void FrmTip::OnCommand(int id) {
 void FrmTip::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window_, &paint);
-  RECT panel = kPanel;
+  RECT panel{layout_.Px(kPanel.left), layout_.Px(kPanel.top), layout_.Px(kPanel.right),
+             layout_.Px(kPanel.bottom)};
   FillRect(dc, &panel, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   DrawEdge(dc, &panel, EDGE_SUNKEN, BF_RECT);
   EndPaint(window_, &paint);
@@ -146,6 +147,9 @@ LRESULT FrmTip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CLOSE:
       DestroyWindow(window_);
+      return 0;
+    case WM_DPICHANGED:
+      layout_.OnDpiChanged(window_, wParam, lParam, kClient);
       return 0;
     case WM_DESTROY:
       model_.reset();

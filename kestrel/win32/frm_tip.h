@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/tip_of_the_day.h"
@@ -35,8 +36,8 @@ class FrmTip {
   KestrelApp& app_;
   std::optional<TipModel> model_;
   HWND window_ = nullptr;
+  common::win32::ViewLayout layout_;
   platform::win32::UniqueGdiObject picture_;
-  platform::win32::UniqueGdiObject boldFont_;
 };
 
 }  // namespace kestrel::win32

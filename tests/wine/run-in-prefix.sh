@@ -153,6 +153,19 @@ if ! copy_template; then
 fi
 trace copy
 
+# KESTREL_WINE_DPI: the display scaling of the copy (144 for 150 %, 192 for
+# 200 %), written into its registry files before Wine reads them: the
+# user's LogPixels, the machine's font setting and Wine's own.
+if [ -n "${KESTREL_WINE_DPI:-}" ]; then
+  dpi_value=$(printf '"LogPixels"=dword:%08x' "$KESTREL_WINE_DPI") &&
+    sed -i "s/^\"LogPixels\"=dword:.*/$dpi_value/" "$prefix/system.reg" "$prefix/user.reg" &&
+    sed -i "/^\[Control Panel\\\\\\\\Desktop\] /{n;a $dpi_value
+}" "$prefix/user.reg" || {
+    echo "run-in-prefix: cannot set the display scaling to $KESTREL_WINE_DPI" >&2
+    exit 125
+  }
+fi
+
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 # No Mono or Gecko; and no menu builder, which would copy every Start-menu
