@@ -24,15 +24,6 @@ constexpr int kGroupBoxRoom = 14;
 
 int Scaled(int pixels96, int dpi) { return MulDiv(pixels96, dpi, 96); }
 
-std::string WithoutAccessKeys(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '&' && i + 1 < text.size()) ++i;
-    out += text[i];
-  }
-  return out;
-}
-
 // The message font at the screen's scaling, which the controls of the
 // programs use. (Wine answers no WM_GETFONT from another process, and a
 // font handle is of no use outside its own process.)
@@ -72,20 +63,19 @@ std::string TextProblem(const Control& c, int dpi) {
     return {};
   }
 
+  // Measured as the control draws it: wrapped at its width, or on one line
+  // with an access key's ampersand left out.
   const UniqueGdiObject font = MessageFont();
   HDC dc = GetDC(nullptr);
-  SelectedObject selected(dc, font.get());
-  const UINT prefix = (style & SS_NOPREFIX) && wraps ? DT_NOPREFIX : 0;
   RECT needed{0, 0, width, 0};
-  if (wraps) {
-    DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | prefix);
-  } else {
-    const std::string shown = WithoutAccessKeys(text);
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
-    needed = RECT{0, 0, extent.cx + Scaled(room, dpi), extent.cy};
+  {
+    SelectedObject selected(dc, font.get());
+    const UINT prefix = wraps && (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    DrawTextA(dc, text.c_str(), -1, &needed,
+              DT_CALCRECT | prefix | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
   }
   ReleaseDC(nullptr, dc);
+  needed.right += Scaled(room, dpi);
   if (needed.right <= width && needed.bottom <= height) return {};
   return c.window.Describe() + " is " + std::to_string(width) + "x" + std::to_string(height) +
          ", its text needs " + std::to_string(needed.right) + "x" + std::to_string(needed.bottom);
