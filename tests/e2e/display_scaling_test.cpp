@@ -54,6 +54,21 @@ TEST_P(DisplayScaling, EveryTextIsWholeAndNoControlLiesOnAnother) {
   const Window window = Open(GetParam());
   EXPECT_EQ(e2e::LayoutProblems(window), std::vector<std::string>{});
   if (dpi != 96) Screenshot(window, std::to_string(dpi));
+
+  // Moved to a monitor of another scaling (one that the screen holds), the
+  // window grows or shrinks with it; moved back, it is laid out exactly as
+  // before, nothing drifted by rounding.
+  const int other = dpi == 192 ? 144 : dpi + 48;
+  const std::vector<std::string> before = e2e::ControlPlaces(window);
+  RECT client{};
+  GetClientRect(window.Handle(), &client);
+  window.SendDpiChanged(other, window.Rect());
+  RECT moved{};
+  GetClientRect(window.Handle(), &moved);
+  // Only the width: Wine keeps the frame and caption of the screen's DPI.
+  EXPECT_NEAR(moved.right, MulDiv(client.right, other, dpi), 1);
+  window.SendDpiChanged(dpi, window.Rect());
+  EXPECT_EQ(e2e::ControlPlaces(window), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, DisplayScaling,

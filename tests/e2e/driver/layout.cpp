@@ -100,6 +100,22 @@ int ScreenDpi() {
   return dpi;
 }
 
+std::vector<std::string> ControlPlaces(const Window& window) {
+  RECT client{};
+  GetClientRect(window.Handle(), &client);
+  std::vector<std::string> places{"client " + std::to_string(client.right) + "x" +
+                                  std::to_string(client.bottom)};
+  for (const Window& child : window.Descendants()) {
+    if (GetParent(child.Handle()) != window.Handle()) continue;
+    RECT r = child.Rect();
+    MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&r), 2);
+    places.push_back("id " + std::to_string(child.Id()) + " at " + std::to_string(r.left) + "," +
+                     std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+                     std::to_string(r.bottom - r.top));
+  }
+  return places;
+}
+
 std::vector<std::string> LayoutProblems(const Window& window) {
   RECT client{};
   GetClientRect(window.Handle(), &client);

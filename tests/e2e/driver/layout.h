@@ -18,4 +18,8 @@ int ScreenDpi();
 // controls on each other, other than a group box and what lies inside it.
 std::vector<std::string> LayoutProblems(const Window& window);
 
+// The size of the client area and the place of every control in it, one
+// line each, to compare a layout with another.
+std::vector<std::string> ControlPlaces(const Window& window);
+
 }  // namespace e2e

@@ -357,6 +357,12 @@ RECT Window::ToolbarButtonRect(int command_id) const {
   return rect;
 }
 
+void Window::SendDpiChanged(int dpi, const RECT& suggested) const {
+  RemoteBuffer buffer(ProcessId(), sizeof(RECT));
+  buffer.Write(&suggested, sizeof suggested);
+  Send(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), buffer.Address());
+}
+
 void Window::ClickToolbarButton(int command_id) const {
   if (!Visible()) throw Failure("cannot click a button of " + Describe() + ": it is hidden");
   const RECT rect = ToolbarButtonRect(command_id);

@@ -90,6 +90,11 @@ class Window {
   // toolbar's client coordinates. Click posts a press and a release of the
   // left button at its middle, as the mouse does.
   RECT ToolbarButtonRect(int command_id) const;
+
+  // Tells a top-level window that it now lies on a monitor of that DPI, as
+  // the system does when the window is moved there, with the place the
+  // system suggests.
+  void SendDpiChanged(int dpi, const RECT& suggested) const;
   void ClickToolbarButton(int command_id) const;
 
  private:
