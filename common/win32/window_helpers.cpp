@@ -89,15 +89,9 @@ int RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
-POINT CentredOver(HWND around, int width, int height) {
-  RECT area{};
-  HMONITOR monitor = nullptr;
-  if (around && GetWindowRect(around, &area)) {
-    monitor = MonitorFromWindow(around, MONITOR_DEFAULTTONEAREST);
-  } else {
-    monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    area = RECT{};
-  }
+RECT WorkAreaAround(HWND around) {
+  const HMONITOR monitor = around ? MonitorFromWindow(around, MONITOR_DEFAULTTONEAREST)
+                                  : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
   MONITORINFO info{};
   info.cbSize = sizeof(info);
   RECT work{};
@@ -106,6 +100,16 @@ POINT CentredOver(HWND around, int width, int height) {
   } else {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   }
+  return work;
+}
+
+POINT CentredOver(HWND around, int width, int height) {
+  RECT area{};
+  if (!around || !GetWindowRect(around, &area)) {
+    around = nullptr;
+    area = RECT{};
+  }
+  const RECT work = WorkAreaAround(around);
   if (IsRectEmpty(&area)) area = work;
   POINT corner{area.left + (area.right - area.left - width) / 2,
                area.top + (area.bottom - area.top - height) / 2};

@@ -57,6 +57,9 @@ LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // (its left and top edges first, when the window is larger than it).
 POINT CentredOver(HWND around, int width, int height);
 
+// The work area of the monitor that `around` is on, or of the primary one.
+RECT WorkAreaAround(HWND around);
+
 // Lets pending window messages run once, without waiting for new ones.
 void PumpPendingMessages();
 

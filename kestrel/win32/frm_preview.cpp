@@ -1,5 +1,7 @@
 #include "kestrel/win32/frm_preview.h"
 
+#include <algorithm>
+
 #include "common/win32/window_dpi.h"
 #include "common/win32/window_helpers.h"
 #include "kestrel/control_ids.h"
@@ -11,11 +13,14 @@ using namespace common::win32;
 
 namespace {
 
-// In 96-DPI pixels, scaled by the window's DPI.
+// In 96-DPI pixels, scaled by the window's DPI: the size the window opens
+// at where the screen has room for it.
 constexpr int kClientWidth = 900;
 constexpr int kClientHeight = 430;
 constexpr SIZE kClient{kClientWidth, kClientHeight};
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+// The window can be sized, and opens smaller on a screen too small for it,
+// since a list shows what does not fit by scrolling.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 constexpr int kMargin = 10;
 constexpr int kSummaryHeight = 20;
@@ -43,7 +48,10 @@ void FrmPreview::ShowModal(HWND owner, KestrelApp& app, const ChangePreview& pre
   if (!RegisterViewClass(ids::kPreviewWindowClass, &ViewWindowProc<FrmPreview>)) return;
   FrmPreview view(app, preview);
   view.layout_.SetDpi(WindowDpi(owner));
-  const RECT frame = view.layout_.CentredFrame(owner, kClient, kStyle, kExStyle);
+  RECT frame = view.layout_.CentredFrame(owner, kClient, kStyle, kExStyle);
+  const RECT work = WorkAreaAround(owner);
+  frame.right = std::min(frame.right, work.right);
+  frame.bottom = std::min(frame.bottom, work.bottom);
   if (!CreateWindowExA(kExStyle, ids::kPreviewWindowClass, "Preview Changes", kStyle, frame.left,
                        frame.top, frame.right - frame.left, frame.bottom - frame.top, owner,
                        nullptr, GetModuleHandleA(nullptr), &view)) {
@@ -97,6 +105,34 @@ void FrmPreview::CreateControls() {
               kClientWidth - kMargin - kButtonWidth, kClientHeight - kMargin - kButtonHeight,
               kButtonWidth, kButtonHeight, ids::cmdPreviewClose);
   layout_.Apply(window_);
+  Arrange();
+}
+
+void FrmPreview::Arrange() {
+  RECT client{};
+  GetClientRect(window_, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  const int margin = layout_.Px(kMargin);
+  const int buttonHeight = layout_.Px(kButtonHeight);
+  const int buttonTop = height - margin - buttonHeight;
+  const int listTop = margin + layout_.Px(kSummaryHeight + 4);
+  const auto move = [this](int id, int x, int y, int w, int h) {
+    SetWindowPos(GetDlgItem(window_, id), nullptr, x, y, std::max(w, 0), std::max(h, 0),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  move(ids::lblPreviewSummary, margin, margin, width - 2 * margin, layout_.Px(kSummaryHeight));
+  move(ids::lvwPreview, margin, listTop, width - 2 * margin, buttonTop - margin - listTop);
+  move(ids::cmdPreviewExport, margin, buttonTop, layout_.Px(kExportButtonWidth), buttonHeight);
+  move(ids::cmdPreviewClose, width - margin - layout_.Px(kButtonWidth), buttonTop,
+       layout_.Px(kButtonWidth), buttonHeight);
+}
+
+SIZE FrmPreview::SmallestFrame() const {
+  // Both buttons side by side, and a few rows of the list.
+  const SIZE client{layout_.Px(3 * kMargin + kExportButtonWidth + kButtonWidth),
+                    layout_.Px(kMargin + kSummaryHeight + 4 + 120 + 2 * kMargin + kButtonHeight)};
+  return FrameSize(client, kStyle, kExStyle, false, layout_.scaling().dpi());
 }
 
 void FrmPreview::ScaleColumns(int oldDpi) {
@@ -146,9 +182,24 @@ LRESULT FrmPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       closed_ = true;
       return 0;
     case WM_DPICHANGED: {
+      // The window keeps the size the user gave it, in the new DPI's pixels.
       const int oldDpi = layout_.scaling().dpi();
-      layout_.OnDpiChanged(window_, wParam, lParam, kClient);
+      RECT client{};
+      GetClientRect(window_, &client);
+      const SIZE units{MulDiv(client.right, common::Scaling::kBaseDpi, oldDpi),
+                       MulDiv(client.bottom, common::Scaling::kBaseDpi, oldDpi)};
+      layout_.OnDpiChanged(window_, wParam, lParam, units);
       ScaleColumns(oldDpi);
+      Arrange();
+      return 0;
+    }
+    case WM_SIZE:
+      if (GetDlgItem(window_, ids::cmdPreviewClose)) Arrange();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      const SIZE smallest = SmallestFrame();
+      auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+      limits.ptMinTrackSize = POINT{smallest.cx, smallest.cy};
       return 0;
     }
     default:

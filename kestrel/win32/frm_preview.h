@@ -19,6 +19,11 @@ class FrmPreview {
   friend LRESULT CALLBACK common::win32::ViewWindowProc<FrmPreview>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  // Places the controls for the window's present size: the list takes what
+  // the summary line and the buttons leave.
+  void Arrange();
+  // The smallest outer size the user can give the window.
+  SIZE SmallestFrame() const;
   void ScaleColumns(int oldDpi);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
 

@@ -25,6 +25,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
 // The heading: the message font in bold, a quarter larger.
 constexpr int kHeadingPercent = 125;
+// The bulb, in 96-DPI pixels: the size its art is drawn in.
+constexpr int kPictureSize = 32;
 
 }  // namespace
 
@@ -70,13 +72,20 @@ bool FrmTip::Create(HWND around) {
   return true;
 }
 
+void FrmTip::DrawPicture() {
+  // Drawn from the art at the control's size, so that it stays sharp at
+  // every DPI; the old bitmap goes once the control holds the new one.
+  auto old = std::move(picture_);
+  picture_ = MakeBitmap(TipPicture(), GetSysColor(COLOR_BTNFACE), layout_.Px(kPictureSize));
+  SendDlgItemMessageA(window_, ids::TipPicture, STM_SETIMAGE, IMAGE_BITMAP,
+                      reinterpret_cast<LPARAM>(picture_.get()));
+}
+
 void FrmTip::CreateControls() {
   layout_.Adopt(window_, kClient);
-  picture_ = MakeBitmap(TipPicture(), GetSysColor(COLOR_BTNFACE));
-  // Drawn at the size of the control, which grows with the DPI.
-  HWND picture = layout_.Add(window_, "STATIC", "", SS_BITMAP | SS_REALSIZECONTROL, 14, 16, 32,
-                             32, ids::TipPicture);
-  SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
+  layout_.Add(window_, "STATIC", "", SS_BITMAP | SS_REALSIZECONTROL, 14, 16, kPictureSize,
+              kPictureSize, ids::TipPicture);
+  DrawPicture();
 
   const int left = kPanel.left + 14;
   const int width = kPanel.right - kPanel.left - 28;
@@ -150,6 +159,7 @@ LRESULT FrmTip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DPICHANGED:
       layout_.OnDpiChanged(window_, wParam, lParam, kClient);
+      DrawPicture();
       return 0;
     case WM_DESTROY:
       model_.reset();

@@ -29,6 +29,7 @@ class FrmTip {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool Create(HWND around);
   void CreateControls();
+  void DrawPicture();
   void OnCommand(int id);
   void Mirror();
   void Paint();
