@@ -122,7 +122,9 @@ void RunModal(HWND owner, HWND window, const std::function<bool()>& done) {
   if (owner) EnableWindow(owner, FALSE);
   MSG message{};
   bool quit = false;
-  while (!done()) {
+  // A window destroyed under the wait, also with its owner, ends it: its
+  // handle may already name another window.
+  while (!done() && IsWindow(window)) {
     if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
       quit = true;
       break;

@@ -76,8 +76,9 @@ int RunMessageLoop();
 // Runs a modal window's messages over its disabled owner until done() says
 // so, then enables the owner again before the caller destroys the window, so
 // that the system activates the owner and not some other program's window.
-// Without an owner, nothing is disabled. A WM_QUIT that ends the wait early
-// is posted again for the main loop.
+// Without an owner, nothing is disabled. The wait also ends when the window
+// is destroyed. A WM_QUIT that ends the wait early is posted again for the
+// main loop.
 void RunModal(HWND owner, HWND window, const std::function<bool()>& done);
 
 // Mirroring a model's control state into a control. Each changes the control

@@ -55,7 +55,7 @@ void FrmDisplay::SetIcon(HWND picture) {
   const int size = layout_.Px(32);
   // The shared icon is the system's own; one of another size is this window's.
   platform::win32::UniqueIcon icon(static_cast<HICON>(
-      LoadImageA(nullptr, MAKEINTRESOURCEA(32516), IMAGE_ICON, size, size, 0)));
+      LoadImageA(nullptr, IDI_INFORMATION, IMAGE_ICON, size, size, 0)));
   SendMessageA(picture, STM_SETICON,
                reinterpret_cast<WPARAM>(icon ? icon.get() : LoadIcon(nullptr, IDI_INFORMATION)),
                0);
