@@ -3,7 +3,6 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <thread>
 
 #include "platform/desktop_shell.h"
 #include "platform/clock.h"
@@ -234,7 +233,7 @@ class Win32Worker final : public Worker {
 
  private:
   std::shared_ptr<Shared> shared_;
-  std::thread thread_;
+  UniqueHandle thread_;
 };
 
 // The system's record for the portable one: the first version's size for

@@ -1,6 +1,4 @@
-#include <condition_variable>
 #include <deque>
-#include <mutex>
 
 #include "platform/win32/adapters.h"
 
@@ -11,13 +9,27 @@ namespace {
 constexpr char kWorkerWindowClass[] = "Kestrel.WorkerResults";
 constexpr UINT kJobDone = WM_APP + 0x60;
 
+// The system's own lock and wake-up, held for a scope. They need no set-up
+// and no clean-up, and unlike the C++ library's thread types they bring no
+// thread emulation library into the program.
+class LockGuard {
+ public:
+  explicit LockGuard(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+  ~LockGuard() { ReleaseSRWLockExclusive(&lock_); }
+  LockGuard(const LockGuard&) = delete;
+  LockGuard& operator=(const LockGuard&) = delete;
+
+ private:
+  SRWLOCK& lock_;
+};
+
 }  // namespace
 
 // Everything the thread and the window share. The thread keeps it alive
 // while it runs, so that a job that outlasts the worker object finds it.
 struct Win32Worker::Shared {
-  std::mutex lock;
-  std::condition_variable wake;
+  SRWLOCK lock = SRWLOCK_INIT;
+  CONDITION_VARIABLE wake = CONDITION_VARIABLE_INIT;
   std::deque<std::pair<std::function<void()>, std::function<void()>>> jobs;
   std::deque<std::function<void()>> finished;
   bool running = false;
@@ -30,7 +42,7 @@ struct Win32Worker::Shared {
     if (!shared) return 0;
     std::function<void()> done;
     {
-      const std::lock_guard<std::mutex> guard(shared->lock);
+      const LockGuard guard(shared->lock);
       if (shared->finished.empty()) return 0;
       done = std::move(shared->finished.front());
       shared->finished.pop_front();
@@ -44,9 +56,9 @@ struct Win32Worker::Shared {
       std::function<void()> job;
       std::function<void()> done;
       {
-        std::unique_lock<std::mutex> guard(lock);
+        const LockGuard guard(lock);
         running = false;
-        wake.wait(guard, [this] { return stop || !jobs.empty(); });
+        while (!stop && jobs.empty()) SleepConditionVariableSRW(&wake, &lock, INFINITE, 0);
         if (stop) return;
         job = std::move(jobs.front().first);
         done = std::move(jobs.front().second);
@@ -54,11 +66,19 @@ struct Win32Worker::Shared {
         running = true;
       }
       if (job) job();
-      const std::lock_guard<std::mutex> guard(lock);
+      const LockGuard guard(lock);
       if (stop) return;
       finished.push_back(std::move(done));
       PostMessageA(window, kJobDone, 0, 0);
     }
+  }
+
+  // The thread's own reference keeps the shared part alive until it ends.
+  static DWORD WINAPI ThreadMain(void* parameter) {
+    const std::unique_ptr<std::shared_ptr<Shared>> self(
+        static_cast<std::shared_ptr<Shared>*>(parameter));
+    (*self)->Loop();
+    return 0;
   }
 };
 
@@ -71,39 +91,39 @@ Win32Worker::Win32Worker() : shared_(std::make_shared<Shared>()) {
   shared_->window = CreateWindowExA(0, kWorkerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                     nullptr, GetModuleHandleA(nullptr), nullptr);
   SetWindowLongPtrA(shared_->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shared_.get()));
-  thread_ = std::thread([shared = shared_] { shared->Loop(); });
+  auto threadsShare = std::make_unique<std::shared_ptr<Shared>>(shared_);
+  thread_.reset(CreateThread(nullptr, 0, &Shared::ThreadMain, threadsShare.get(), 0, nullptr));
+  // Without a thread the jobs wait for ever, as they would behind a hung one.
+  if (thread_) threadsShare.release();
 }
 
 Win32Worker::~Win32Worker() {
   bool idle;
   {
-    const std::lock_guard<std::mutex> guard(shared_->lock);
+    const LockGuard guard(shared_->lock);
     shared_->stop = true;
     idle = !shared_->running;
     shared_->jobs.clear();
     shared_->finished.clear();
   }
-  shared_->wake.notify_all();
+  WakeAllConditionVariable(&shared_->wake);
   // Dones still posted find no worker any more.
   SetWindowLongPtrA(shared_->window, GWLP_USERDATA, 0);
   DestroyWindow(shared_->window);
-  if (idle) {
-    thread_.join();
-  } else {
-    thread_.detach();
-  }
+  // A busy thread is left to end with the process; the handle goes either way.
+  if (idle && thread_) WaitForSingleObject(thread_.get(), INFINITE);
 }
 
 void Win32Worker::Run(std::function<void()> job, std::function<void()> done) {
   {
-    const std::lock_guard<std::mutex> guard(shared_->lock);
+    const LockGuard guard(shared_->lock);
     shared_->jobs.emplace_back(std::move(job), std::move(done));
   }
-  shared_->wake.notify_one();
+  WakeConditionVariable(&shared_->wake);
 }
 
 bool Win32Worker::Busy() const {
-  const std::lock_guard<std::mutex> guard(shared_->lock);
+  const LockGuard guard(shared_->lock);
   return shared_->running || !shared_->jobs.empty();
 }
 
