@@ -1,7 +1,5 @@
 #include "kestrel/registry_script.h"
 
-#include <cstdio>
-
 namespace kestrel {
 namespace {
 
@@ -18,11 +16,21 @@ std::string Quoted(const std::string& text) {
 
 std::string ValueName(const std::string& name) { return name.empty() ? "@" : Quoted(name); }
 
+// The value in lower-case hexadecimal, zero-padded to at least `digits`
+// digits, as the registry editor writes numbers. By hand: the C library's
+// formatter would bring its whole floating-point machinery into the program.
+std::string LowerHex(std::uint32_t value, int digits) {
+  std::string out;
+  do {
+    out.insert(out.begin(), "0123456789abcdef"[value & 0xF]);
+    value >>= 4;
+  } while (value != 0 || static_cast<int>(out.size()) < digits);
+  return out;
+}
+
 std::string Data(std::uint32_t type, const std::vector<std::uint8_t>& data) {
-  char buffer[16];
   if (type == reg::kTypeDword && data.size() == 4) {
-    std::snprintf(buffer, sizeof(buffer), "dword:%08x", reg::DwordFromBytes(data));
-    return buffer;
+    return "dword:" + LowerHex(reg::DwordFromBytes(data), 8);
   }
   if (type == reg::kTypeSz) {
     std::string text(data.begin(), data.end());
@@ -30,11 +38,10 @@ std::string Data(std::uint32_t type, const std::vector<std::uint8_t>& data) {
     if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
     return Quoted(text);
   }
-  std::snprintf(buffer, sizeof(buffer), "hex(%x):", type);
-  std::string out = buffer;
+  std::string out = "hex(" + LowerHex(type, 1) + "):";
   for (std::size_t i = 0; i < data.size(); ++i) {
-    std::snprintf(buffer, sizeof(buffer), i ? ",%02x" : "%02x", data[i]);
-    out += buffer;
+    if (i) out += ',';
+    out += LowerHex(data[i], 2);
   }
   return out;
 }
