@@ -55,8 +55,9 @@ file(GLOB platform_win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/
 add_library(platform_win32 STATIC ${platform_win32_sources})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 kestrel_lto_library(platform_win32)
-target_link_libraries(platform_win32 PUBLIC advapi32 user32 gdi32 comctl32 comdlg32 shell32 winmm
-                      ole32 oleaut32 uuid
+# The common dialogs and COM are bound when first used, not linked: the
+# programs' windows open without them.
+target_link_libraries(platform_win32 PUBLIC advapi32 user32 gdi32 comctl32 shell32 uuid
                       PRIVATE kestrel_warnings)
 
 # The windows both programs show (the ping configuration dialog).

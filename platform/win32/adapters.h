@@ -48,11 +48,18 @@ class Win32SingleInstance final : public SingleInstance {
   bool another_ = false;
 };
 
+// "SHELL32.DLL" is bound when the folder is first asked for: Kestrel's
+// first window needs nothing of the shell, and the library and those it
+// brings along take a good part of the start-up to load.
 class Win32ProcessEnvironment final : public ProcessEnvironment {
  public:
   std::string CommandLine() override;
   std::string ProgramDirectory() override;
   std::string ApplicationDataFolder() override;
+
+ private:
+  LateBoundLibrary shell_{"SHELL32.DLL"};
+  HRESULT(WINAPI* getFolderPath_)(HWND, int, HANDLE, DWORD, LPSTR) = nullptr;
 };
 
 class Win32MessageBoxes final : public MessageBoxes {
@@ -119,9 +126,14 @@ class Win32Sound final : public Sound {
   decltype(&sndPlaySoundA) play_ = nullptr;
 };
 
+// "SHELL32.DLL", bound on the first document opened.
 class Win32Shell final : public Shell {
  public:
   std::intptr_t Open(WindowHandle owner, const std::string& document, ShowCode show) override;
+
+ private:
+  LateBoundLibrary library_{"SHELL32.DLL"};
+  decltype(&ShellExecuteA) execute_ = nullptr;
 };
 
 // A Mersenne twister, seeded from the tick count and the performance counter.
@@ -134,9 +146,14 @@ class Win32RandomSource final : public RandomSource {
   std::mt19937 engine_;
 };
 
+// "COMDLG32.DLL", bound when the first dialog opens.
 class Win32FileDialogs final : public FileDialogs {
  public:
   std::string AskSaveFileName(const SaveFileRequest& request) override;
+
+ private:
+  LateBoundLibrary library_{"COMDLG32.DLL"};
+  decltype(&GetSaveFileNameA) askSave_ = nullptr;
 };
 
 // The socket library "WSOCK32.DLL", bound on first use. The name can be
@@ -172,12 +189,22 @@ class Win32IcmpEcho final : public IcmpEcho {
 
 // The desktop shell's process reached through its automation objects (the
 // shell window's view of the desktop), and broadcasts of registered messages.
+// COM ("OLE32.DLL" and "OLEAUT32.DLL") is bound on the first such start.
 class Win32DesktopShell final : public DesktopShell {
  public:
+  Win32DesktopShell();
+  ~Win32DesktopShell() override;
+  Win32DesktopShell(const Win32DesktopShell&) = delete;
+  Win32DesktopShell& operator=(const Win32DesktopShell&) = delete;
   bool RunsElevated() override;
   bool OpenAsDesktop(const std::string& file, const std::string& parameters,
                      ShowCode show) override;
   void PostToAllWindows(const std::string& messageName) override;
+
+  struct Com;
+
+ private:
+  std::unique_ptr<Com> com_;
 };
 
 class Win32ProgramWindows final : public ProgramWindows {

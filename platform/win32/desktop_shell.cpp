@@ -9,7 +9,29 @@
 
 namespace platform::win32 {
 
+// The calls of COM that starting through the desktop shell needs, bound on
+// its first use; a call that cannot be bound makes that start fail.
+struct Win32DesktopShell::Com {
+  LateBoundLibrary ole32{"OLE32.DLL"};
+  LateBoundLibrary oleaut32{"OLEAUT32.DLL"};
+  decltype(&CoInitializeEx) initialize = nullptr;
+  decltype(&CoUninitialize) uninitialize = nullptr;
+  decltype(&CoCreateInstance) createInstance = nullptr;
+  decltype(&SysAllocString) allocString = nullptr;
+  decltype(&VariantClear) clearVariant = nullptr;
+
+  bool Bind() {
+    return ole32.Entry("CoInitializeEx", initialize) &&
+           ole32.Entry("CoUninitialize", uninitialize) &&
+           ole32.Entry("CoCreateInstance", createInstance) &&
+           oleaut32.Entry("SysAllocString", allocString) &&
+           oleaut32.Entry("VariantClear", clearVariant);
+  }
+};
+
 namespace {
+
+using Com = Win32DesktopShell::Com;
 
 // One reference to a COM object, released at the end of its scope.
 template <typename Interface>
@@ -34,54 +56,56 @@ class ComReference {
 // the thread had it already.
 class ComApartment {
  public:
-  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  explicit ComApartment(const Com& com)
+      : com_(com), result_(com.initialize(nullptr, COINIT_APARTMENTTHREADED)) {}
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
   ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
+    if (SUCCEEDED(result_)) com_.uninitialize();
   }
   // A thread already in another kind of apartment still has COM.
   bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
 
  private:
+  const Com& com_;
   HRESULT result_;
 };
 
 // A text variant of the system code page's text, freed with the variant.
 class TextVariant {
  public:
-  explicit TextVariant(const std::string& text) {
-    VariantInit(&value_);
+  TextVariant(const Com& com, const std::string& text) : com_(com) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
     if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
     value_.vt = VT_BSTR;
-    value_.bstrVal = SysAllocString(wide.c_str());
+    value_.bstrVal = com.allocString(wide.c_str());
   }
   TextVariant(const TextVariant&) = delete;
   TextVariant& operator=(const TextVariant&) = delete;
-  ~TextVariant() { VariantClear(&value_); }
+  ~TextVariant() { com_.clearVariant(&value_); }
   const VARIANT& get() const { return value_; }
   BSTR text() const { return value_.bstrVal; }
 
  private:
-  VARIANT value_;
+  const Com& com_;
+  VARIANT value_{};  // empty until it holds the text
 };
 
 // The automation object of the desktop shell's own process: the shell
 // window's view of the desktop folder leads to it.
-bool DesktopShellExecute(const std::string& file, const std::string& parameters, ShowCode show) {
-  if (!GetShellWindow()) return false;
-  const ComApartment apartment;
+bool DesktopShellExecute(Com& com, const std::string& file, const std::string& parameters,
+                         ShowCode show) {
+  if (!GetShellWindow() || !com.Bind()) return false;
+  const ComApartment apartment(com);
   if (!apartment.Usable()) return false;
   ComReference<IShellWindows> windows;
-  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+  if (FAILED(com.createInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
                               windows.OutVoid())) ||
       !windows) {
     return false;
   }
-  VARIANT empty;
-  VariantInit(&empty);
+  VARIANT empty{};  // VT_EMPTY
   long desktopWindow = 0;
   ComReference<IDispatch> desktopDispatch;
   if (windows->FindWindowSW(&empty, &empty, SWC_DESKTOP, &desktopWindow, SWFO_NEEDDISPATCH,
@@ -107,11 +131,10 @@ bool DesktopShellExecute(const std::string& file, const std::string& parameters,
       FAILED(application->QueryInterface(IID_IShellDispatch2, shell.OutVoid())) || !shell) {
     return false;
   }
-  const TextVariant fileText(file);
-  const TextVariant parameterText(parameters);
-  const TextVariant verb("open");
-  VARIANT showCode;
-  VariantInit(&showCode);
+  const TextVariant fileText(com, file);
+  const TextVariant parameterText(com, parameters);
+  const TextVariant verb(com, "open");
+  VARIANT showCode{};
   showCode.vt = VT_I4;
   showCode.lVal = static_cast<LONG>(show);
   return SUCCEEDED(shell->ShellExecute(fileText.text(), parameterText.get(), empty, verb.get(),
@@ -119,6 +142,10 @@ bool DesktopShellExecute(const std::string& file, const std::string& parameters,
 }
 
 }  // namespace
+
+Win32DesktopShell::Win32DesktopShell() : com_(std::make_unique<Com>()) {}
+
+Win32DesktopShell::~Win32DesktopShell() = default;
 
 bool Win32DesktopShell::RunsElevated() {
   HANDLE token = nullptr;
@@ -133,7 +160,7 @@ bool Win32DesktopShell::RunsElevated() {
 
 bool Win32DesktopShell::OpenAsDesktop(const std::string& file, const std::string& parameters,
                                       ShowCode show) {
-  return DesktopShellExecute(file, parameters, show);
+  return DesktopShellExecute(*com_, file, parameters, show);
 }
 
 void Win32DesktopShell::PostToAllWindows(const std::string& messageName) {

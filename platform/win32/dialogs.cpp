@@ -35,8 +35,9 @@ std::string Win32FileDialogs::AskSaveFileName(const SaveFileRequest& request) {
   // user already has is asked first.
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT |
                  OFN_NOREADONLYRETURN | OFN_NOCHANGEDIR;
-  // Cancelling, like any failure of the dialog, gives no name.
-  if (!GetSaveFileNameA(&dialog)) return {};
+  // Cancelling, like any failure of the dialog or a missing library, gives no name.
+  const auto askSave = library_.Entry("GetSaveFileNameA", askSave_);
+  if (!askSave || !askSave(&dialog)) return {};
   return file.data();
 }
 

@@ -30,8 +30,10 @@ std::string Win32ProcessEnvironment::CommandLine() {
 }
 
 std::string Win32ProcessEnvironment::ApplicationDataFolder() {
+  const auto getFolderPath = shell_.Entry("SHGetFolderPathA", getFolderPath_);
   char folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+  if (!getFolderPath ||
+      FAILED(getFolderPath(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
     return "";
   }
   return folder;
@@ -155,8 +157,11 @@ void Win32Sound::PlayFile(const std::string& path) {
 }
 
 std::intptr_t Win32Shell::Open(WindowHandle owner, const std::string& document, ShowCode show) {
-  const HINSTANCE result = ShellExecuteA(AsHwnd(owner), "open", document.c_str(), nullptr, nullptr,
-                                         static_cast<int>(show));
+  const auto execute = library_.Entry("ShellExecuteA", execute_);
+  // Without the shell, as when the system is out of resources: 0.
+  if (!execute) return 0;
+  const HINSTANCE result =
+      execute(AsHwnd(owner), "open", document.c_str(), nullptr, nullptr, static_cast<int>(show));
   return reinterpret_cast<std::intptr_t>(result);
 }
 
