@@ -18,27 +18,31 @@ int InRangeOrNone(int index, const ListControl& list) {
   return index >= 0 && index < static_cast<int>(list.items.size()) ? index : -1;
 }
 
-using P = SettingsPanel;
-using S = ConnectionSettings;
+using Panel = SettingsPanel;
+using Record = ConnectionSettings;
 
 }  // namespace
 
 const OptionGroup kManualGroups[5] = {
-    {&P::Frame2, &P::optMTU1, &P::optMTU2, &P::txtMTU, nullptr, &S::MTUCustom, &S::MTU, nullptr,
-     nullptr, nullptr, ids::Frame2, ids::optMTU1, ids::optMTU2, ids::txtMTU},
+    {&Panel::Frame2, &Panel::optMTU1, &Panel::optMTU2, &Panel::txtMTU, nullptr, &Record::MTUCustom,
+     &Record::MTU, nullptr, nullptr, nullptr, ids::Frame2, ids::optMTU1, ids::optMTU2, ids::txtMTU},
     // The window size is a multiple of the MTU as the record holds it.
-    {&P::Frame3, &P::optRWIN1, &P::optRWIN2, nullptr, &P::cmbRWIN, &S::RWINCustom, &S::RWIN,
-     &S::RWINIndex,
-     [](const S& s, const ListControl& l) { return s.MTU * lists::RWINMultiplier(l.selected); },
+    {&Panel::Frame3, &Panel::optRWIN1, &Panel::optRWIN2, nullptr, &Panel::cmbRWIN,
+     &Record::RWINCustom, &Record::RWIN, &Record::RWINIndex,
+     [](const Record& record, const ListControl& list) {
+       return record.MTU * lists::RWINMultiplier(list.selected);
+     },
      &lists::RWIN, ids::Frame3, ids::optRWIN1, ids::optRWIN2, ids::cmbRWIN},
-    {&P::Frame4, &P::optTTL1, &P::optTTL2, &P::txtTTL, nullptr, &S::TTLCustom, &S::TTL, nullptr,
-     nullptr, nullptr, ids::Frame4, ids::optTTL1, ids::optTTL2, ids::txtTTL},
+    {&Panel::Frame4, &Panel::optTTL1, &Panel::optTTL2, &Panel::txtTTL, nullptr, &Record::TTLCustom,
+     &Record::TTL, nullptr, nullptr, nullptr, ids::Frame4, ids::optTTL1, ids::optTTL2, ids::txtTTL},
     // Minutes, kept in milliseconds.
-    {&P::Frame5, &P::optSKA1, &P::optSKA2, nullptr, &P::cmbSKA, &S::SKACustom, &S::SKA,
-     &S::SKAIndex, [](const S&, const ListControl& l) { return (l.selected + 1) * 60000; },
+    {&Panel::Frame5, &Panel::optSKA1, &Panel::optSKA2, nullptr, &Panel::cmbSKA, &Record::SKACustom,
+     &Record::SKA, &Record::SKAIndex,
+     [](const Record&, const ListControl& list) { return (list.selected + 1) * 60000; },
      &lists::SKA, ids::Frame5, ids::optSKA1, ids::optSKA2, ids::cmbSKA},
-    {&P::Frame6, &P::optNDI1, &P::optNDI2, nullptr, &P::cmbNDI, &S::NDICustom, &S::NDI,
-     &S::NDIIndex, [](const S&, const ListControl& l) { return NumberIn(l.SelectedText()); },
+    {&Panel::Frame6, &Panel::optNDI1, &Panel::optNDI2, nullptr, &Panel::cmbNDI, &Record::NDICustom,
+     &Record::NDI, &Record::NDIIndex,
+     [](const Record&, const ListControl& list) { return NumberIn(list.SelectedText()); },
      &lists::NDI, ids::Frame6, ids::optNDI1, ids::optNDI2, ids::cmbNDI},
 };
 
@@ -61,7 +65,7 @@ void SettingsPanelModel::FillSettingLists() {
   cmbNetTypeChosen(0);
   panel_.cmbOptimize = ListControl{panel_.cmbOptimize.enabled, -1, lists::Optimize()};
   for (const OptionGroup& group : kManualGroups) {
-    if (group.list) panel_.*group.list = ListControl{InputEnabled(group), -1, group.Items()};
+    if (group.list) panel_.*group.list = ListControl{InputEnabled(group), -1, group.items()};
   }
   panel_.cmbMSCPS0 = ListControl{panel_.cmbMSCPS0.enabled, -1, lists::MSCPS()};
   panel_.cmbMSCPS1 = ListControl{panel_.cmbMSCPS1.enabled, -1, lists::MSCPS()};
@@ -194,7 +198,7 @@ void SettingsPanelModel::SetValue(const OptionGroup& group, std::int32_t value) 
 void SettingsPanelModel::RecomputeItemValue(const OptionGroup& group) {
   const ListControl& list = panel_.*group.list;
   if ((panel_.*group.custom).selected && list.HasSelection()) {
-    app_.CurrentSettings.*group.value = group.ItemValue(app_.CurrentSettings, list);
+    app_.CurrentSettings.*group.value = group.itemValue(app_.CurrentSettings, list);
   }
 }
 

@@ -65,8 +65,8 @@ struct OptionGroup {
   std::int32_t ConnectionSettings::*value;
   // List groups only: the chosen item, its value, and the list's items.
   std::int16_t ConnectionSettings::*index;
-  std::int32_t (*ItemValue)(const ConnectionSettings& settings, const ListControl& list);
-  const std::vector<std::string>& (*Items)();
+  std::int32_t (*itemValue)(const ConnectionSettings& settings, const ListControl& list);
+  const std::vector<std::string>& (*items)();
   int frameId, windowsDefaultId, customId, inputId;
 };
 

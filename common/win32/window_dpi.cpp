@@ -6,15 +6,20 @@
 namespace common::win32 {
 namespace {
 
-// Windows 10 (1607) and later; on older systems the whole program runs at the
-// screen's DPI, which the system then scales for other monitors.
+// Windows 10 (1607) and later. Windows 8.1 gives a monitor's DPI through the
+// shell's scaling library; Windows 7 and 8 have one DPI for every screen.
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 struct DpiCalls {
   platform::win32::LateBoundLibrary user{"USER32.DLL"};
+  // Bound only where the window's own DPI cannot be asked for.
+  platform::win32::LateBoundLibrary scaling{"SHCORE.DLL"};
   GetDpiForWindowFunction getDpiForWindow = nullptr;
+  GetDpiForMonitorFunction getDpiForMonitor = nullptr;
   SystemParametersInfoForDpiFunction parametersForDpi = nullptr;
   AdjustWindowRectExForDpiFunction adjustForDpi = nullptr;
 
@@ -42,6 +47,12 @@ int ScreenDpi() {
 int WindowDpi(HWND window) {
   if (window && Calls().getDpiForWindow) {
     if (const UINT dpi = Calls().getDpiForWindow(window)) return static_cast<int>(dpi);
+  } else if (window && Calls().scaling.Entry("GetDpiForMonitor", Calls().getDpiForMonitor)) {
+    UINT x = 0, y = 0;
+    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    if (SUCCEEDED(Calls().getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && x) {
+      return static_cast<int>(x);
+    }
   }
   return ScreenDpi();
 }
@@ -97,8 +108,15 @@ HFONT ViewLayout::font() const {
 HWND ViewLayout::Add(HWND parent, const char* className, const char* text, DWORD style, int x,
                      int y, int width, int height, int id, DWORD exStyle, bool bold) {
   places_.push_back(Place{id, RECT{x, y, x + width, y + height}, bold});
-  return CreateChild(parent, className, text, style, Px(x), top_ + Px(y), Px(width), Px(height),
-                     id, exStyle);
+  const RECT at = Scaled(places_.back().units);
+  return CreateChild(parent, className, text, style, at.left, at.top, at.right - at.left,
+                     at.bottom - at.top, id, exStyle);
+}
+
+RECT ViewLayout::Scaled(const RECT& units) const {
+  // Each edge is scaled, not the size: controls that meet in the layout
+  // still meet, and never overlap by a pixel of rounding.
+  return RECT{Px(units.left), top_ + Px(units.top), Px(units.right), top_ + Px(units.bottom)};
 }
 
 void ViewLayout::Apply(HWND parent) const {
@@ -109,9 +127,9 @@ void ViewLayout::Apply(HWND parent) const {
     if (place.bold && boldFont_) {
       SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
     }
-    const RECT& u = place.units;
-    SetWindowPos(control, nullptr, Px(u.left), top_ + Px(u.top), Px(u.right - u.left),
-                 Px(u.bottom - u.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT at = Scaled(place.units);
+    SetWindowPos(control, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -145,6 +163,10 @@ void ViewLayout::OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam, SIZE cl
   const int dpi = LOWORD(wParam);
   const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
   Rescale(window, dpi);
+  // The suggested corner, but the size the layout needs at the new DPI: the
+  // suggested one is the old size scaled, which the frame's own rounding can
+  // make a few pixels off, enough to cut the last control. The difference is
+  // too small to move the window's centre to another monitor.
   PlaceWindow(window, POINT{suggested.left, suggested.top}, SIZE{Px(client.cx), Px(client.cy)},
               GetMenu(window) != nullptr, dpi);
 }

@@ -72,6 +72,8 @@ class ViewLayout {
     RECT units;
     bool bold;
   };
+  // A place in layout units, in pixels of the window's DPI.
+  RECT Scaled(const RECT& units) const;
   int unitsPerInch_;
   int boldPercent_;
   Scaling scaling_;

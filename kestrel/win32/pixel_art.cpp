@@ -14,6 +14,8 @@ platform::win32::UniqueGdiObject MakeBitmap(const PixelArt& art, COLORREF backgr
                                             int size) {
   if (size <= 0) size = art.Width();
   const auto drawn = DrawArt(art, size);
+  // No picture rather than a black square.
+  if (drawn.empty()) return {};
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = size;
@@ -24,7 +26,7 @@ platform::win32::UniqueGdiObject MakeBitmap(const PixelArt& art, COLORREF backgr
   void* bits = nullptr;
   platform::win32::UniqueGdiObject bitmap(
       CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || drawn.empty()) return bitmap;
+  if (!bitmap) return bitmap;
 
   auto* pixels = static_cast<std::uint32_t*>(bits);
   const Rgb behind{GetRValue(background), GetGValue(background), GetBValue(background)};
