@@ -93,7 +93,6 @@ Win32Worker::Win32Worker() : shared_(std::make_shared<Shared>()) {
   SetWindowLongPtrA(shared_->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shared_.get()));
   auto threadsShare = std::make_unique<std::shared_ptr<Shared>>(shared_);
   thread_.reset(CreateThread(nullptr, 0, &Shared::ThreadMain, threadsShare.get(), 0, nullptr));
-  // Without a thread the jobs wait for ever, as they would behind a hung one.
   if (thread_) threadsShare.release();
 }
 
@@ -115,6 +114,17 @@ Win32Worker::~Win32Worker() {
 }
 
 void Win32Worker::Run(std::function<void()> job, std::function<void()> done) {
+  if (!thread_) {
+    // The system refused the thread: the job runs here, the window waiting
+    // for it, and its done still comes from the message loop.
+    if (job) job();
+    {
+      const LockGuard guard(shared_->lock);
+      shared_->finished.push_back(std::move(done));
+    }
+    PostMessageA(shared_->window, kJobDone, 0, 0);
+    return;
+  }
   {
     const LockGuard guard(shared_->lock);
     shared_->jobs.emplace_back(std::move(job), std::move(done));
