@@ -32,6 +32,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SAMPLES = 8  # per pixel and axis
 
@@ -193,8 +194,32 @@ def ico_image(canvas):
     return header + bytes(color) + bytes(mask)
 
 
+# From this size up an image is stored as PNG, which Windows reads in icons
+# since Vista: a bitmap of 48 or 64 pixels costs 9 to 17 KB in every copy of
+# the program, its PNG one or two.
+PNG_FROM = 48
+
+
+def png_image(canvas):
+    """One image of an .ico file as PNG: 8-bit RGBA, straight alpha."""
+    size = canvas.size
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data +
+                struct.pack('>I', zlib.crc32(kind + data) & 0xffffffff))
+
+    raw = bytearray()
+    for row in canvas.rgba_rows():
+        raw.append(0)  # no filter
+        for pixel in row:
+            raw += bytes(pixel)
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) +
+            chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
 def write_ico(path, canvases):
-    images = [ico_image(c) for c in canvases]
+    images = [png_image(c) if c.size >= PNG_FROM else ico_image(c) for c in canvases]
     out = bytearray(struct.pack('<HHH', 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for canvas, image in zip(canvases, images):

@@ -25,11 +25,11 @@ png() {
     -define png:exclude-chunks=date,time "${@: -1}"
 }
 
-png 'kestrel/win32/icons/kestrel.ico[2]' "$images/kestrel.png"
+png 'kestrel/win32/icons/kestrel.ico[3]' "$images/kestrel.png"
 # Scaled without smoothing, so the pixels stay as crisp as in the tray.
 convert -dispose background -delay 20 -loop 0 \
-  tidewatch/win32/icons/tray{1,2,3,4}.ico'[1]' -scale 200% "$images/tray-connected.gif"
-png 'tidewatch/win32/icons/tray5.ico[1]' -scale 200% "$images/tray-resting.png"
+  tidewatch/win32/icons/tray{1,2,3,4}.ico'[3]' -scale 200% "$images/tray-connected.gif"
+png 'tidewatch/win32/icons/tray5.ico[3]' -scale 200% "$images/tray-resting.png"
 
 for pair in "$@"; do
   name=${pair%%=*} shot=${pair#*=}
