@@ -1,10 +1,9 @@
 #include "common/user_shell.h"
+#include "common/win32/window_helpers.h"
 #include "kestrel/admin_commands.h"
 #include "kestrel/kestrel_app.h"
 #include "kestrel/startup.h"
-#include "common/win32/window_helpers.h"
 #include "kestrel/win32/frm_main.h"
-#include "common/win32/window_helpers.h"
 #include "platform/win32/adapters.h"
 #include "platform/win32/system_libraries.h"
 
