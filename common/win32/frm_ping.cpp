@@ -118,7 +118,6 @@ bool FrmPing::Open(HWND owner) {
   // tray monitor's form is).
   HWND around = owner && IsWindowVisible(owner) ? owner : nullptr;
   layout_ = ViewLayout(Scaling::kTwipsPerInch);
-  layout_.SetDpi(WindowDpi(around));
   const RECT frame = layout_.CentredFrame(around, kClient, kStyle, kExStyle);
   if (!CreateWindowExA(kExStyle, ids::kPingWindowClass, ids::kPingCaption, kStyle, frame.left,
                        frame.top, frame.right - frame.left, frame.bottom - frame.top, owner,

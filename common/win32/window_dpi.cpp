@@ -142,7 +142,8 @@ void ViewLayout::Rescale(HWND parent, int dpi) {
   RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-RECT ViewLayout::CentredFrame(HWND around, SIZE client, DWORD style, DWORD exStyle) const {
+RECT ViewLayout::CentredFrame(HWND around, SIZE client, DWORD style, DWORD exStyle) {
+  SetDpi(WindowDpi(around));
   const SIZE outer =
       FrameSize(SIZE{Px(client.cx), Px(client.cy)}, style, exStyle, false, scaling_.dpi());
   const POINT at = CentredOver(around, outer.cx, outer.cy);

@@ -54,9 +54,10 @@ class ViewLayout {
   // For a new DPI: the new fonts and places.
   void Rescale(HWND parent, int dpi);
 
-  // The frame of a window whose client area is `client` in layout units, at
-  // the layout's DPI, centred over `around` (see CentredOver).
-  RECT CentredFrame(HWND around, SIZE client, DWORD style, DWORD exStyle) const;
+  // Takes the DPI of `around` (the screen's when there is none), where the
+  // window is to open, and gives the frame of a window whose client area is
+  // `client` in layout units at that DPI, centred over it (see CentredOver).
+  RECT CentredFrame(HWND around, SIZE client, DWORD style, DWORD exStyle);
   // Takes the DPI of the window, made at the layout's DPI: where the two
   // differ (it opened on another monitor), the window keeps its top-left
   // corner and gets the client area `client` in layout units at its own.

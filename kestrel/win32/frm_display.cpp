@@ -21,7 +21,6 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 void FrmDisplay::ShowModal(HWND owner, const ModeInformation& info) {
   if (!RegisterViewClass(ids::kDisplayWindowClass, &ViewWindowProc<FrmDisplay>)) return;
   FrmDisplay dialog;
-  dialog.layout_.SetDpi(WindowDpi(owner));
   const RECT frame = dialog.layout_.CentredFrame(owner, kClient, kStyle, kExStyle);
   if (!CreateWindowExA(kExStyle, ids::kDisplayWindowClass, info.title.c_str(), kStyle, frame.left,
                        frame.top, frame.right - frame.left, frame.bottom - frame.top, owner,

@@ -26,7 +26,6 @@ constexpr int kResultHeight = 48;
 std::optional<int> FrmMtu::ShowModal(HWND owner, MtuSearch& search, const std::string& host) {
   if (!RegisterViewClass(ids::kMtuWindowClass, &ViewWindowProc<FrmMtu>)) return std::nullopt;
   FrmMtu view(search);
-  view.layout_.SetDpi(WindowDpi(owner));
   const RECT frame = view.layout_.CentredFrame(owner, kClient, kStyle, kExStyle);
   if (!CreateWindowExA(kExStyle, ids::kMtuWindowClass, "Find the Largest MTU", kStyle, frame.left,
                        frame.top, frame.right - frame.left, frame.bottom - frame.top, owner,

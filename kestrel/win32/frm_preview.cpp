@@ -47,7 +47,6 @@ void SetCell(HWND list, int row, int column, const std::string& text) {
 void FrmPreview::ShowModal(HWND owner, KestrelApp& app, const ChangePreview& preview) {
   if (!RegisterViewClass(ids::kPreviewWindowClass, &ViewWindowProc<FrmPreview>)) return;
   FrmPreview view(app, preview);
-  view.layout_.SetDpi(WindowDpi(owner));
   RECT frame = view.layout_.CentredFrame(owner, kClient, kStyle, kExStyle);
   const RECT work = WorkAreaAround(owner);
   frame.right = std::min(frame.right, work.right);

@@ -54,7 +54,6 @@ bool FrmTip::Create(HWND around) {
   // Over the main window, also while it is still hidden at start-up: it
   // shows where the tip was.
   layout_ = ViewLayout(common::Scaling::kBaseDpi, kHeadingPercent);
-  layout_.SetDpi(WindowDpi(around));
   const RECT frame = layout_.CentredFrame(around, kClient, kStyle, kExStyle);
   if (!CreateWindowExA(kExStyle, ids::kTipWindowClass, "Tip of the Day", kStyle, frame.left,
                        frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr,
