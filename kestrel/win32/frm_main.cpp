@@ -54,25 +54,20 @@ constexpr int kButtonGap = 8;
 const char* const kFrame1Caption =
     "Modify your Internet Settings in Order to improve your computer Networking Performance";
 
+// Where each of the Manual panel's option groups lies, in the order of its
+// table (kManualGroups), which gives the controls' ids and the input's kind.
 struct OptionGroupLayout {
-  int frame, defaultOption, customOption, input;
   const char* caption;
-  bool inputIsText;
   int inputWidth;
   int column, row;
 };
 
-constexpr OptionGroupLayout kOptionGroups[] = {
-    {ids::Frame2, ids::optMTU1, ids::optMTU2, ids::txtMTU, "MTU (Max Transmission Unit)", true, 70,
-     kColumnLeft, 0},
-    {ids::Frame3, ids::optRWIN1, ids::optRWIN2, ids::cmbRWIN, "RWIN (Receive Window)", false, 70,
-     kColumnLeft, 1},
-    {ids::Frame4, ids::optTTL1, ids::optTTL2, ids::txtTTL, "TTL (Time To Live)", true, 70,
-     kColumnLeft, 2},
-    {ids::Frame5, ids::optSKA1, ids::optSKA2, ids::cmbSKA, "Session Keep Alive", false, 90,
-     kColumnRight, 0},
-    {ids::Frame6, ids::optNDI1, ids::optNDI2, ids::cmbNDI, "NDI Cache", false, 70, kColumnRight,
-     1},
+constexpr OptionGroupLayout kOptionGroups[std::size(kManualGroups)] = {
+    {"MTU (Max Transmission Unit)", 70, kColumnLeft, 0},
+    {"RWIN (Receive Window)", 70, kColumnLeft, 1},
+    {"TTL (Time To Live)", 70, kColumnLeft, 2},
+    {"Session Keep Alive", 90, kColumnRight, 0},
+    {"NDI Cache", 70, kColumnRight, 1},
 };
 
 // Builds the menu bar from the model's description, items with their ids.
@@ -213,27 +208,31 @@ void FrmMain::CreateControls() {
   layout_.Add(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP,
               kColumnRight, kListTop, kColumnWidth, 200, ids::cmbOptimize);
 
-  for (const OptionGroupLayout& g : kOptionGroups) {
+  const SettingsPanel& panel = model_.panel().controls();
+  for (std::size_t i = 0; i < std::size(kManualGroups); ++i) {
+    const OptionGroup& group = kManualGroups[i];
+    const OptionGroupLayout& g = kOptionGroups[i];
     const int top = kGroupTop + g.row * (kGroupHeight + kGroupGap);
     layout_.Add(window_, "BUTTON", g.caption, BS_GROUPBOX, g.column, top, kColumnWidth,
-                kGroupHeight, g.frame);
+                kGroupHeight, group.frameId);
     layout_.Add(window_, "BUTTON", "Windows Default", BS_RADIOBUTTON | tab | WS_GROUP,
-                g.column + 12, top + 20, 140, 20, g.defaultOption);
+                g.column + 12, top + 20, 140, 20, group.windowsDefaultId);
     layout_.Add(window_, "BUTTON", "Custom", BS_RADIOBUTTON | tab, g.column + 12, top + 44, 76, 20,
-                g.customOption);
-    if (g.inputIsText) {
+                group.customId);
+    if (group.text) {
       HWND box = layout_.Add(window_, "EDIT", "", ES_LEFT | ES_AUTOHSCROLL | tab | WS_GROUP,
-                             g.column + 92, top + 43, g.inputWidth, 22, g.input, WS_EX_CLIENTEDGE);
-      SendMessageA(box, EM_LIMITTEXT, g.input == ids::txtMTU ? 5 : 3, 0);
+                             g.column + 92, top + 43, g.inputWidth, 22, group.inputId,
+                             WS_EX_CLIENTEDGE);
+      SendMessageA(box, EM_LIMITTEXT, (panel.*group.text).maxLength, 0);
       SetWindowSubclass(box, &FrmMain::NumberBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
-      if (g.input == ids::txtMTU) {
+      if (i == kGroupMTU) {
         // Open in every mode: using a measured value switches to Manual.
         layout_.Add(window_, "BUTTON", "Find...", BS_PUSHBUTTON | tab,
                     g.column + 92 + g.inputWidth + 8, top + 42, 56, 24, ids::cmdFindMtu);
       }
     } else {
       layout_.Add(window_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | tab | WS_GROUP,
-                  g.column + 92, top + 43, g.inputWidth, 240, g.input);
+                  g.column + 92, top + 43, g.inputWidth, 240, group.inputId);
     }
   }
 
